@@ -1,0 +1,7 @@
+#include "scenes/scenetable.h"
+#include "shell/dxmain.h"
+
+int main() {
+    InstallScenes();
+    return GameMain();
+}

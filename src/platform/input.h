@@ -1,0 +1,24 @@
+// Keyboard, mouse and joysticks: stands in for DirectInput 8 and joyGetNumDevs.
+#pragma once
+
+#include <cstdint>
+
+namespace plat {
+
+// GetDeviceState on the keyboard: fills 256 bytes in DirectInput scan-code layout
+// (0x80 = held). Returns false when the keyboard cannot be read (window inactive).
+bool ReadKeyboardState(uint8_t keys[256]);
+
+// GetDeviceState on the mouse: relative motion since the last read and four buttons.
+bool ReadMouseState(int32_t* dx, int32_t* dy, int32_t* dz, uint8_t buttons[4]);
+
+// Joysticks are opened on every activation change (EnumDevices) and read each pass.
+int OpenJoysticks(int maxCount);  // returns how many were opened
+void CloseJoysticks();
+struct JoyReading {
+    int32_t axes[8];  // scaled to -1000 .. 1000
+    uint8_t buttons[32];
+};
+bool ReadJoystick(int index, JoyReading* out);
+
+}  // namespace plat

@@ -1,0 +1,4 @@
+// Fills the shell's scene table with the game's scenes.
+#pragma once
+
+void InstallScenes();

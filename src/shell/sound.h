@@ -1,0 +1,28 @@
+// The sound service: 16 slots played once or looped as overlapping instances.
+#pragma once
+
+#include <cstdint>
+
+enum : int32_t {
+    SND_HIT = 0,
+    SND_SHOT = 1,
+    SND_STAGE = 12,
+    SND_ENDING = 13,
+    SND_GAMEOVER = 14,
+    SND_OPENING = 15,
+};
+
+constexpr int SOUND_COUNT = 16;
+
+extern int32_t g_segmentCount;
+
+void InitSound();
+int32_t CreateSoundTable(int32_t count);
+int32_t LoadSound(const char* path, int32_t slot);
+void LoadSounds();
+int32_t PlaySound(int32_t slot);
+int32_t PlaySoundLoop(int32_t slot);
+void StopSound(int32_t slot);
+void StopAllSounds();
+void UnloadSound(int32_t slot);
+void ReleaseSound();

@@ -1,0 +1,202 @@
+#include "tasks/hitobj.h"
+
+#include "shell/graphics.h"
+
+HitBox* g_hitHead = nullptr;
+HitBox* g_hitTail = nullptr;
+
+HitBox::~HitBox() {
+    if (prev != nullptr) prev->next = next;
+    if (next != nullptr) next->prev = prev;
+}
+
+void InitHitList() {
+    g_hitHead = new HitBox;
+    g_hitTail = new HitBox;
+    g_hitHead->ignored = 1;
+    g_hitTail->ignored = 1;
+    g_hitHead->next = g_hitTail;
+    g_hitTail->next = g_hitHead;
+    g_hitHead->prev = g_hitTail;
+    g_hitTail->prev = g_hitHead;
+}
+
+bool Overlaps(const HitBox& q, const HitBox& p) {
+    if (p.x >= q.x + q.w) return false;
+    if (p.x + p.w <= q.x) return false;
+    if (p.y >= q.y + q.h) return false;
+    if (p.y + p.h <= q.y) return false;
+    return true;
+}
+
+void RunCollisions() {
+    if (g_hitHead == nullptr) return;
+    for (HitBox* p = g_hitHead->next; p != g_hitHead; p = p->next) {
+        for (int k = 0; k < HIT_RECORDS; ++k) {
+            p->hitIds[k] = 0;
+            p->hitValue1[k] = 0;
+            p->hitValue2[k] = 0;
+        }
+        p->hit = 0;
+        if (p->ignored) continue;
+        int k = 0;
+        for (HitBox* q = p->next; q != p;) {
+            HitBox* following = q->next;
+            if (q->group != p->group && !q->ignored && Overlaps(*q, *p)) {
+                p->hitIds[k] = q->id;
+                p->hitValue1[k] = q->value1;
+                p->hitValue2[k] = q->value2;
+                p->hit = 1;
+                if (++k == HIT_RECORDS) k = 0;
+            }
+            q = following;
+        }
+    }
+}
+
+void ReleaseHitList() {
+    if (g_hitHead == nullptr) return;
+    for (HitBox* box = g_hitHead->next; box != g_hitTail;) {
+        HitBox* following = box->next;
+        delete box;
+        box = following;
+    }
+    g_hitHead->next = g_hitHead->prev = nullptr;
+    g_hitTail->next = g_hitTail->prev = nullptr;
+    delete g_hitHead;
+    delete g_hitTail;
+    g_hitHead = nullptr;
+    g_hitTail = nullptr;
+}
+
+void DrawHitBoxes() {
+    if (g_hitHead == nullptr || g_pLine == nullptr) return;
+    for (HitBox* b = g_hitHead->next; b != g_hitTail; b = b->next) {
+        const float x = static_cast<float>(b->x), y = static_cast<float>(b->y);
+        const float w = static_cast<float>(b->w), h = static_cast<float>(b->h);
+        const float strip[10] = {x, y, x + w, y, x + w, y + h, x, y + h, x, y};
+        g_pLine->Begin();
+        g_pLine->Draw(strip, 5, 0xFFFF0000);
+        g_pLine->End();
+    }
+}
+
+HitObjClass::~HitObjClass() {
+    if (boxes == nullptr) return;
+    for (int32_t row = 0; row < boxCount; ++row) delete boxes[row];
+    delete[] boxes;
+}
+
+HitBox* HitObjClass::Row(int32_t row) const {
+    if (boxes == nullptr || row < 0 || row >= boxCount) return nullptr;
+    return boxes[row];
+}
+
+const HitBox* HitObjClass::Box(int32_t row) const { return Row(row); }
+
+void HitObjClass::AllocBoxes(int32_t rows) {
+    // A second call is ignored: the boxes already made stay owned and in the ring.
+    if (g_hitHead == nullptr || rows <= 0 || boxes != nullptr) return;
+    boxes = new HitBox*[rows]();
+    boxCount = rows;
+}
+
+void HitObjClass::CreateBox(int32_t row, int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (g_hitHead == nullptr || boxes == nullptr || row < 0 || row >= boxCount) return;
+    if (boxes[row] != nullptr) return;
+    HitBox* box = new HitBox;
+    box->x = x;
+    box->y = y;
+    box->w = w;
+    box->h = h;
+    box->prev = g_hitHead;
+    box->next = g_hitHead->next;
+    g_hitHead->next->prev = box;
+    g_hitHead->next = box;
+    boxes[row] = box;
+}
+
+void HitObjClass::RemoveBox(int32_t row) {
+    HitBox* box = Row(row);
+    if (box == nullptr) return;
+    delete box;
+    boxes[row] = nullptr;
+}
+
+void HitObjClass::SetBoxPos(int32_t row, int32_t x, int32_t y) {
+    if (HitBox* box = Row(row)) {
+        box->x = x;
+        box->y = y;
+    }
+}
+
+void HitObjClass::SetBoxSize(int32_t row, int32_t w, int32_t h) {
+    if (HitBox* box = Row(row)) {
+        box->w = w;
+        box->h = h;
+    }
+}
+
+void HitObjClass::SetBoxInfo(int32_t row, int32_t id, int32_t group, uint8_t ignored) {
+    if (HitBox* box = Row(row)) {
+        box->id = id;
+        box->group = group;
+        box->ignored = ignored;
+    }
+}
+
+void HitObjClass::SetBoxValues(int32_t row, int32_t value1, int32_t value2) {
+    if (HitBox* box = Row(row)) {
+        box->value1 = value1;
+        box->value2 = value2;
+    }
+}
+
+uint8_t HitObjClass::IsHit(int32_t row) const {
+    const HitBox* box = Row(row);
+    return box != nullptr ? box->hit : 0;
+}
+
+bool HitObjClass::HasHitId(int32_t row, int32_t id) const {
+    const HitBox* box = Row(row);
+    if (box == nullptr) return false;
+    for (int k = 0; k < HIT_RECORDS; ++k) {
+        if (box->hitIds[k] == id) return true;
+    }
+    return false;
+}
+
+int32_t HitObjClass::MaxHitId(int32_t row) const {
+    const HitBox* box = Row(row);
+    if (box == nullptr) return 0;
+    int32_t best = 0;
+    for (int k = 0; k < HIT_RECORDS; ++k) {
+        if (box->hitIds[k] > best) best = box->hitIds[k];
+    }
+    return best;
+}
+
+bool HitObjClass::FindHitById(int32_t row, int32_t id, int32_t* value1, int32_t* value2) const {
+    const HitBox* box = Row(row);
+    if (box == nullptr || id == 0) return false;
+    for (int k = 0; k < HIT_RECORDS; ++k) {
+        if (box->hitIds[k] == id) {
+            if (value1 != nullptr) *value1 = box->hitValue1[k];
+            if (value2 != nullptr) *value2 = box->hitValue2[k];
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HitObjClass::FindHitByValue1(int32_t row, int32_t value1, int32_t* value2) const {
+    const HitBox* box = Row(row);
+    if (box == nullptr) return false;
+    for (int k = 0; k < HIT_RECORDS; ++k) {
+        if (box->hitValue1[k] == value1) {
+            if (value2 != nullptr) *value2 = box->hitValue2[k];
+            return true;
+        }
+    }
+    return false;
+}
