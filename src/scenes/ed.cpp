@@ -1,0 +1,46 @@
+#include "scenes/ed.h"
+
+#include "shell/dxmain.h"
+#include "shell/input.h"
+#include "shell/sound.h"
+
+ED::~ED() {
+    StopSound(SND_ENDING);
+}
+
+void ED::Init() {
+    priority = 0;
+    upperPos = Vec3{0, 0, 0};
+    lowerPos = Vec3{0, static_cast<float>(ED_UPPER_RECT.bottom), 0};
+    PlaySound(SND_ENDING);
+}
+
+void ED::Update() {
+    if (upperPos.y < ED_STOP_Y) {
+        lowerPos.y = ED_LOWER_REST_Y;
+    } else {
+        upperPos.y -= ED_SCROLL_SPEED;
+        lowerPos.y -= ED_SCROLL_SPEED;
+    }
+
+    if (KeyHeld(DIK_RETURN)) {
+        state = TASK_DEAD;
+        g_nextScene = SCENE_OP;
+        g_sceneChange = 1;
+    }
+}
+
+void ED::Draw() {
+    g_pSprite->Begin(SPRITE_ALPHABLEND);
+    g_pSprite->SetTransform(MatrixIdentity());
+    g_pSprite->Draw(TextureEntry(ED_UPPER_TEXTURE), &ED_UPPER_RECT, nullptr, &upperPos,
+                    COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(ED_LOWER_TEXTURE), &ED_LOWER_RECT, nullptr, &lowerPos,
+                    COLOR_WHITE);
+    g_pSprite->End();
+}
+
+void ED::Describe(TaskFields& out) const {
+    out.Vec("upperPos", upperPos.x, upperPos.y);
+    out.Vec("lowerPos", lowerPos.x, lowerPos.y);
+}

@@ -1,0 +1,55 @@
+#include "scenes/gameover.h"
+
+#include "shell/dxmain.h"
+#include "shell/graphics.h"
+#include "shell/input.h"
+#include "shell/sound.h"
+
+GAMEOVER::~GAMEOVER() {
+    StopSound(SND_GAMEOVER);
+}
+
+void GAMEOVER::Init() {
+    priority = GAMEOVER_PRIORITY;
+    brightness = 0;
+    isFadedIn = 0;
+    isLeaving = 0;
+    PlaySound(SND_GAMEOVER);
+}
+
+void GAMEOVER::Update() {
+    if (isFadedIn == 0) {
+        if (brightness < GAMEOVER_FULL_BRIGHTNESS) {
+            brightness += GAMEOVER_FADE_STEP;
+        } else if (brightness == GAMEOVER_FULL_BRIGHTNESS) {
+            isFadedIn = 1;
+        }
+    }
+
+    // Remembered, so a tap during the fade-in still leaves once it is complete.
+    if (KeyHeld(DIK_RETURN)) isLeaving = 1;
+
+    if (isFadedIn == 1 && isLeaving == 1) {
+        brightness -= GAMEOVER_FADE_STEP;
+        if (brightness == 0) {
+            state = TASK_DEAD;
+            g_nextScene = SCENE_OP;
+            g_sceneChange = 1;
+        }
+    }
+}
+
+// No transform of its own: the identity left by the town's last Draw is in force.
+void GAMEOVER::Draw() {
+    const Vec3 origin{0, 0, 0};
+    g_pSprite->Begin(SPRITE_ALPHABLEND);
+    g_pSprite->Draw(TextureEntry(GAMEOVER_TEXTURE), nullptr, nullptr, &origin,
+                    FadeColor(brightness));
+    g_pSprite->End();
+}
+
+void GAMEOVER::Describe(TaskFields& out) const {
+    out.Int("brightness", brightness);
+    out.Int("isLeaving", isLeaving);
+    out.Int("isFadedIn", isFadedIn);
+}

@@ -1,0 +1,46 @@
+#include "scenes/gametime.h"
+
+#include "game/globals.h"
+#include "player/fukki.h"
+#include "scenes/machi.h"
+#include "scenes/timeline.h"
+#include "shell/sound.h"
+
+GameTime::~GameTime() {
+    StopSound(SND_STAGE);
+}
+
+void GameTime::Init() {
+    // Two copies 800 px apart scroll as one endless strip.
+    Machi* left = new Machi;
+    left->Init(Vec3{0, 0, 0});
+    AddTask(left);
+    Machi* right = new Machi;
+    right->Init(Vec3{800, 0, 0});
+    AddTask(right);
+
+    stageFrame = 0;
+    if (g_oneLifeMode == 0) {
+        g_lives = STAGE_LIVES;
+    } else if (g_oneLifeMode == 1) {
+        g_lives = ONE_LIFE_LIVES;
+    }
+    PlaySoundLoop(SND_STAGE);
+}
+
+void GameTime::Update() {
+    // From the frame count before this update's step, so the first update gives slot 2.
+    g_deathSound = stageFrame % DEATH_SOUND_COUNT + DEATH_SOUND_FIRST;
+    ++stageFrame;
+
+    if (stageFrame == ENTRY_FRAME) {
+        Fukki* fukki = new Fukki;
+        fukki->Init();
+        AddTask(fukki);
+    }
+    RunTimeline(stageFrame);
+}
+
+void GameTime::Describe(TaskFields& out) const {
+    out.Int("stageFrame", stageFrame);
+}
