@@ -1,7 +1,5 @@
 #include "player/bullet.h"
 
-#include "player/ya.h"
-
 void InitBullet(HitObjClass& hit, Vec3& pos, float x, float y, float z) {
     pos = Vec3{x + BULLET_SPAWN_DX, y + BULLET_SPAWN_DY, z};
     hit.AllocBoxes(1);

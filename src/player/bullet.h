@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "player/ya.h"  // the spawn offset, shared with the arrow
 #include "shell/graphics.h"
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
