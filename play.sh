@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds Tinselrun (installing what is missing) and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/setup/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target tinselrun
+cd build
+exec ./tinselrun

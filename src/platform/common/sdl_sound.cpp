@@ -1,0 +1,70 @@
+#include "platform/common/sdl_sound.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace plat::common {
+namespace {
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+bool Tag(const uint8_t* p, const char* tag) {
+    return p[0] == tag[0] && p[1] == tag[1] && p[2] == tag[2] && p[3] == tag[3];
+}
+
+}  // namespace
+
+double WavHeaderSeconds(const uint8_t* data, size_t size) {
+    if (size < 12 || !Tag(data, "RIFF") || !Tag(data + 8, "WAVE")) return -1.0;
+    uint32_t byteRate = 0;
+    size_t at = 12;
+    while (at + 8 <= size) {
+        const uint32_t chunkSize = Le32(data + at + 4);
+        if (Tag(data + at, "fmt ") && at + 16 <= size && chunkSize >= 12) {
+            byteRate = Le32(data + at + 16);
+        } else if (Tag(data + at, "data")) {
+            if (byteRate == 0) return -1.0;
+            return static_cast<double>(chunkSize) / byteRate;
+        }
+        at += 8 + static_cast<size_t>(chunkSize) + (chunkSize & 1);
+    }
+    return -1.0;
+}
+
+Mix_Chunk* LoadChunk(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "tinselrun: %s: cannot open sound\n", path);
+        return nullptr;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const double seconds = WavHeaderSeconds(bytes.data(), bytes.size());
+    if (seconds > MAX_SOUND_SECONDS) {
+        std::fprintf(stderr, "tinselrun: %s: sound claims %.0f s, refused\n", path, seconds);
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+    if (chunk == nullptr) {
+        std::fprintf(stderr, "tinselrun: %s: not a sound (%s)\n", path, Mix_GetError());
+        return nullptr;
+    }
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    const double bytesPerSecond =
+        static_cast<double>(frequency) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    if (bytesPerSecond > 0 && chunk->alen / bytesPerSecond > MAX_SOUND_SECONDS) {
+        std::fprintf(stderr, "tinselrun: %s: sound longer than %.0f s, refused\n", path,
+                     MAX_SOUND_SECONDS);
+        Mix_FreeChunk(chunk);
+        return nullptr;
+    }
+    return chunk;
+}
+
+}  // namespace plat::common

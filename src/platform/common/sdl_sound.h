@@ -1,0 +1,21 @@
+// Loading sounds through SDL_mixer, shared by the real and the headless backend.
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace plat::common {
+
+constexpr double MAX_SOUND_SECONDS = 600.0;
+
+// Seconds that a WAV header claims its data lasts, or a negative value when the bytes are
+// not a WAV file whose header says so.
+double WavHeaderSeconds(const uint8_t* data, size_t size);
+
+// Loads any sound SDL_mixer reads, by content, refusing one longer than MAX_SOUND_SECONDS
+// (from the header when it has one). Needs an open mixer. Prints one stderr line on failure.
+Mix_Chunk* LoadChunk(const char* path);
+
+}  // namespace plat::common

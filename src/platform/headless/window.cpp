@@ -1,0 +1,48 @@
+#include <cstdio>
+#include <deque>
+
+#include "platform/clock.h"
+#include "platform/headless/headless.h"
+#include "platform/window.h"
+
+namespace plat {
+namespace {
+
+std::deque<Event> g_pending;
+double g_clock = 0.0;
+
+}  // namespace
+
+bool CreateGameWindow(const char* /*title*/, int /*width*/, int /*height*/) {
+    Event activate{EventType::Activate};
+    activate.active = true;
+    g_pending.push_back(activate);
+    return true;
+}
+
+void DestroyGameWindow() { g_pending.clear(); }
+
+bool PeekEvent(Event* out) {
+    if (g_pending.empty()) return false;
+    *out = g_pending.front();
+    g_pending.pop_front();
+    return true;
+}
+
+void ShowMessageBox(const char* text, const char* caption, bool /*errorIcon*/) {
+    std::fprintf(stderr, "%s%s%s\n", caption != nullptr ? caption : "",
+                 caption != nullptr && caption[0] != '\0' ? ": " : "", text);
+}
+
+void SleepMs(int /*ms*/) {}
+
+double ClockMs() { return g_clock; }
+
+namespace headless {
+
+void SetClock(double ms) { g_clock = ms; }
+void AdvanceClock(double ms) { g_clock += ms; }
+void PushEvent(const Event& event) { g_pending.push_back(event); }
+
+}  // namespace headless
+}  // namespace plat

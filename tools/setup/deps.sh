@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need, when any is missing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev
+  libgtest-dev libbenchmark-dev nlohmann-json3-dev
+  xvfb xdotool x11-utils imagemagick sox desktop-file-utils
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "tinselrun: missing packages: ${missing[*]} (run as root, or install them with apt-get)" >&2
+  exit 1
+fi
+echo "tinselrun: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}"
