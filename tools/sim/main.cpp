@@ -1,0 +1,173 @@
+// tinselrun-sim: the whole game on the headless backend, one frame period per tick, keys from
+// an input script, a JSON-lines trace of every tick, PNG snapshots and a WAV of the sound.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "platform/headless/headless.h"
+#include "scenes/scenetable.h"
+#include "script.h"
+#include "shell/dxmain.h"
+#include "shell/graphics.h"
+#include "shell/input.h"
+#include "trace.h"
+
+namespace {
+
+constexpr int EXIT_BAD_INPUT = 2;
+constexpr int EXIT_RUN_FAILED = 1;
+// A script is a few hundred lines; anything this big is not one.
+constexpr std::streamoff MAX_SCRIPT_BYTES = 64 << 20;
+
+// One line on stderr, whatever bytes the message carries.
+void Fail(const std::string& message) {
+    std::string line = "tinselrun-sim: ";
+    for (char c : message) line += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
+    line += '\n';
+    std::fputs(line.c_str(), stderr);
+}
+
+bool ReadScript(const std::string& path, sim::Script* script) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    std::error_code ec;
+    if (!in || std::filesystem::is_directory(path, ec)) {
+        Fail("cannot read " + path + ": " +
+             (errno != 0 ? std::strerror(errno) : "not a readable file"));
+        return false;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > MAX_SCRIPT_BYTES) {
+        Fail("cannot read " + path + ": not a script (over 64 MiB or not a file)");
+        return false;
+    }
+    std::string text(static_cast<size_t>(size), '\0');
+    in.seekg(0);
+    in.read(text.data(), size);
+    if (in.gcount() != size) {
+        Fail("cannot read " + path);
+        return false;
+    }
+    sim::ScriptError error;
+    if (!sim::ParseScript(text, script, &error)) {
+        Fail(path + ":" + std::to_string(error.line) + ": " + error.message);
+        return false;
+    }
+    return true;
+}
+
+void FillKeys(uint8_t held, uint8_t keys[256]) {
+    static const struct {
+        uint8_t bit, code;
+    } MAP[] = {{sim::HOLD_LEFT, DIK_LEFT},   {sim::HOLD_RIGHT, DIK_RIGHT},
+               {sim::HOLD_UP, DIK_UP},       {sim::HOLD_DOWN, DIK_DOWN},
+               {sim::HOLD_SPACE, DIK_SPACE}, {sim::HOLD_RETURN, DIK_RETURN}};
+    std::memset(keys, 0, 256);
+    for (const auto& key : MAP) {
+        if (held & key.bit) keys[key.code] = KEY_HELD;
+    }
+}
+
+// Draws the current state (clear, draw pass) and writes every snapshot asked for this tick.
+bool TakeSnapshots(const std::vector<sim::Snapshot>& shots, int64_t tick) {
+    bool drawn = false;
+    for (const sim::Snapshot& shot : shots) {
+        if (shot.tick != tick) continue;
+        if (!drawn) DrawFrame();
+        drawn = true;
+        if (!plat::headless::SaveFramePNG(shot.path.c_str())) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sim::Options options;
+    std::string error;
+    if (!sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+        Fail(error);
+        return EXIT_BAD_INPUT;
+    }
+    if (options.help) {
+        std::fputs(sim::USAGE, stdout);
+        return 0;
+    }
+    std::error_code ec;
+    if (!options.assetsDir.empty() && !std::filesystem::is_directory(options.assetsDir, ec)) {
+        Fail("--assets " + options.assetsDir + ": not a folder");
+        return EXIT_BAD_INPUT;
+    }
+    sim::Script script;
+    if (!options.inputPath.empty() && !ReadScript(options.inputPath, &script)) {
+        return EXIT_BAD_INPUT;
+    }
+    sim::TraceFile trace;
+    if (!options.tracePath.empty() && !trace.Open(options.tracePath)) {
+        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
+        return EXIT_BAD_INPUT;
+    }
+
+    InstallScenes();
+    if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
+    g_nextScene = options.scene;
+    g_drawFrames = false;  // only snapshot ticks are drawn, by us
+    if (!options.audioPath.empty()) plat::headless::CaptureAudioTo(options.audioPath);
+    plat::headless::SetClock(0);
+    g_servedScene = nullptr;
+
+    // The game ends here too when the device cannot be made (its message is already out).
+    if (StartUp() < 0) return 0;
+
+    int status = 0;
+    auto writeLine = [&](int64_t tick) {
+        const auto sounds = plat::headless::TakeSoundCalls();
+        if (!trace.IsOpen()) return true;
+        sim::AppendTickLine(trace.Buffer(), tick, g_servedScene, sounds);
+        if (trace.MaybeFlush()) return true;
+        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
+        return false;
+    };
+
+    bool ok = writeLine(0) && TakeSnapshots(options.snapshots, 0);
+    sim::ScriptCursor cursor(script);
+    uint8_t keys[256];
+    for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
+        const sim::TickInput& input = cursor.Next();
+        FillKeys(input.held, keys);
+        plat::headless::SetKeys(keys);
+        for (sim::KeyEvent event : input.events) {
+            const int key = event == sim::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
+            plat::headless::PushEvent({plat::EventType::KeyDown, key});
+        }
+        while (DispatchOneEvent()) {
+        }
+        if (g_quit) break;
+
+        // Half a millisecond past due: exactly one tick falls due, and it is drawn.
+        plat::headless::SetClock(static_cast<double>(tick) * double(FRAME_PERIOD) + 0.5);
+        g_servedScene = nullptr;
+        const int result = RunFrame();
+        if (result != FRAME_UPDATE_DRAW) {
+            Fail("tick " + std::to_string(tick) + " was not due as one whole frame (clock " +
+                 std::to_string(result) + ")");
+            ok = false;
+            break;
+        }
+        ok = writeLine(tick) && TakeSnapshots(options.snapshots, tick);
+    }
+    if (!ok) status = EXIT_RUN_FAILED;
+
+    ShutDown();
+    if (trace.IsOpen() && !trace.Close() && status == 0) {
+        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
+        status = EXIT_RUN_FAILED;
+    }
+    return status;
+}

@@ -1,0 +1,124 @@
+#include "options.h"
+
+#include "script.h"
+#include "shell/dxmain.h"
+
+namespace sim {
+
+const char* const USAGE =
+    "usage: tinselrun-sim [--ticks N] [--input FILE] [--scene OP|GAMETIME|GAMEOVER|ED]\n"
+    "                     [--trace FILE|-] [--snapshot T:FILE.png]... [--audio FILE.wav]\n"
+    "                     [--assets DIR]\n";
+
+namespace {
+
+bool ParseCount(const std::string& text, int64_t* out) {
+    if (text.empty() || text.size() > 10) return false;
+    int64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > MAX_SCRIPT_TICK) return false;
+    *out = v;
+    return true;
+}
+
+bool ParseScene(const std::string& name, uint32_t* out) {
+    static const struct {
+        const char* name;
+        uint32_t id;
+    } SCENES[] = {{"OP", SCENE_OP},
+                  {"GAMETIME", SCENE_GAMETIME},
+                  {"GAMEOVER", SCENE_GAMEOVER},
+                  {"ED", SCENE_ED}};
+    for (const auto& scene : SCENES) {
+        if (name == scene.name) {
+            *out = scene.id;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options* out, std::string* error) {
+    Options options;
+    bool seenTicks = false, seenInput = false, seenScene = false, seenTrace = false,
+         seenAudio = false, seenAssets = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+            continue;
+        }
+        bool* seen = nullptr;
+        if (option == "--ticks") seen = &seenTicks;
+        if (option == "--input") seen = &seenInput;
+        if (option == "--scene") seen = &seenScene;
+        if (option == "--trace") seen = &seenTrace;
+        if (option == "--audio") seen = &seenAudio;
+        if (option == "--assets") seen = &seenAssets;
+        if (seen == nullptr && option != "--snapshot") {
+            *error = "unknown option '" + option + "' (try --help)";
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            *error = option + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (seen != nullptr) {
+            if (*seen) {
+                *error = option + " given twice";
+                return false;
+            }
+            *seen = true;
+        }
+        if (option == "--ticks") {
+            if (!ParseCount(value, &options.ticks)) {
+                *error = "--ticks wants a whole number from 0 to " +
+                         std::to_string(MAX_SCRIPT_TICK) + ", not '" + value + "'";
+                return false;
+            }
+        } else if (option == "--scene") {
+            if (!ParseScene(value, &options.scene)) {
+                *error = "--scene wants OP, GAMETIME, GAMEOVER or ED, not '" + value + "'";
+                return false;
+            }
+        } else if (option == "--snapshot") {
+            const size_t colon = value.find(':');
+            Snapshot shot;
+            if (colon == std::string::npos || !ParseCount(value.substr(0, colon), &shot.tick) ||
+                colon + 1 == value.size()) {
+                *error = "--snapshot wants T:FILE.png, not '" + value + "'";
+                return false;
+            }
+            shot.path = value.substr(colon + 1);
+            options.snapshots.push_back(std::move(shot));
+        } else if (value.empty()) {
+            *error = option + " needs a value";
+            return false;
+        } else if (option == "--input") {
+            options.inputPath = value;
+        } else if (option == "--trace") {
+            options.tracePath = value;
+        } else if (option == "--audio") {
+            options.audioPath = value;
+        } else {
+            options.assetsDir = value;
+        }
+    }
+    for (const Snapshot& shot : options.snapshots) {
+        if (shot.tick > options.ticks) {
+            *error = "--snapshot " + std::to_string(shot.tick) + ":" + shot.path +
+                     " is past the last tick (" + std::to_string(options.ticks) + ")";
+            return false;
+        }
+    }
+    *out = std::move(options);
+    return true;
+}
+
+}  // namespace sim
