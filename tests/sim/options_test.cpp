@@ -1,0 +1,94 @@
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/dxmain.h"
+
+namespace {
+
+TEST(RunnerOptions, DefaultsRunTenSecondsOfTheOpeningWithNothingWritten) {
+    sim::Options options;
+    std::string error;
+    ASSERT_TRUE(sim::ParseOptions({}, &options, &error)) << error;
+    EXPECT_EQ(options.ticks, 600);
+    EXPECT_EQ(options.scene, uint32_t{SCENE_OP});
+    EXPECT_TRUE(options.inputPath.empty());
+    EXPECT_TRUE(options.tracePath.empty());
+    EXPECT_TRUE(options.snapshots.empty());
+    EXPECT_TRUE(options.audioPath.empty());
+    EXPECT_TRUE(options.assetsDir.empty());
+}
+
+TEST(RunnerOptions, EveryOptionIsRead) {
+    sim::Options options;
+    std::string error;
+    ASSERT_TRUE(sim::ParseOptions(
+        {"--ticks", "0", "--scene", "ED", "--input", "in.txt", "--trace", "-", "--snapshot",
+         "0:a.png", "--audio", "x.wav", "--snapshot", "0:dir:with:colons.png", "--assets", "data"},
+        &options, &error))
+        << error;
+    EXPECT_EQ(options.ticks, 0);
+    EXPECT_EQ(options.scene, uint32_t{SCENE_ED});
+    EXPECT_EQ(options.inputPath, "in.txt");
+    EXPECT_EQ(options.tracePath, "-");
+    ASSERT_EQ(options.snapshots.size(), 2u);
+    EXPECT_EQ(options.snapshots[1].tick, 0);
+    EXPECT_EQ(options.snapshots[1].path, "dir:with:colons.png");
+    EXPECT_EQ(options.audioPath, "x.wav");
+    EXPECT_EQ(options.assetsDir, "data");
+
+    for (const auto& [name, id] : std::vector<std::pair<std::string, uint32_t>>{
+             {"OP", SCENE_OP}, {"GAMETIME", SCENE_GAMETIME}, {"GAMEOVER", SCENE_GAMEOVER}}) {
+        ASSERT_TRUE(sim::ParseOptions({"--scene", name}, &options, &error)) << error;
+        EXPECT_EQ(options.scene, id) << name;
+    }
+}
+
+struct BadOptions {
+    std::vector<std::string> args;
+    const char* says;
+};
+
+class RunnerOptionsRefuse : public testing::TestWithParam<BadOptions> {};
+
+TEST_P(RunnerOptionsRefuse, WithAMessageNamingTheProblem) {
+    sim::Options options;
+    options.ticks = 77;
+    std::string error;
+    ASSERT_FALSE(sim::ParseOptions(GetParam().args, &options, &error));
+    EXPECT_NE(error.find(GetParam().says), std::string::npos) << error;
+    EXPECT_EQ(options.ticks, 77);  // untouched
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RunnerOptionsRefuse,
+    testing::Values(BadOptions{{"--tick", "5"}, "unknown option '--tick'"},
+                    BadOptions{{"600"}, "unknown option '600'"},
+                    BadOptions{{"--ticks"}, "--ticks needs a value"},
+                    BadOptions{{"--ticks", "-1"}, "--ticks wants"},
+                    BadOptions{{"--ticks", "1e3"}, "--ticks wants"},
+                    BadOptions{{"--ticks", ""}, "--ticks wants"},
+                    BadOptions{{"--ticks", "99999999999999999999"}, "--ticks wants"},
+                    BadOptions{{"--ticks", "2147483648"}, "--ticks wants"},
+                    BadOptions{{"--ticks", "5", "--ticks", "6"}, "--ticks given twice"},
+                    BadOptions{{"--scene", "op"}, "--scene wants"},
+                    BadOptions{{"--scene", "TITLE"}, "--scene wants"},
+                    BadOptions{{"--snapshot", "a.png"}, "--snapshot wants"},
+                    BadOptions{{"--snapshot", "x:a.png"}, "--snapshot wants"},
+                    BadOptions{{"--snapshot", "5:"}, "--snapshot wants"},
+                    BadOptions{{"--ticks", "10", "--snapshot", "11:a.png"}, "past the last"},
+                    BadOptions{{"--snapshot", "601:a.png"}, "past the last"},
+                    BadOptions{{"--input", ""}, "--input needs a value"},
+                    BadOptions{{"--trace"}, "--trace needs a value"}));
+
+TEST(RunnerOptions, HelpIsNotAnError) {
+    sim::Options options;
+    std::string error;
+    ASSERT_TRUE(sim::ParseOptions({"--help"}, &options, &error));
+    EXPECT_TRUE(options.help);
+}
+
+}  // namespace
