@@ -1,0 +1,306 @@
+// The runner end to end: the real binary on scripts, checked through its trace and files.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "scenes/scenetable.h"
+#include "shell/dxmain.h"
+#include "shell/graphics.h"
+#include "support/sim_runner.h"
+
+namespace {
+
+// Trace lines must come back as JSON, one per tick, numbered from 0.
+void ExpectWholeTrace(const SimRun& run, size_t lines) {
+    ASSERT_EQ(run.badTraceLine, 0) << run.traceText.substr(0, 500);
+    ASSERT_EQ(run.trace.size(), lines) << run.err;
+    for (size_t t = 0; t < run.trace.size(); ++t) ASSERT_EQ(run.trace[t]["tick"], t);
+}
+
+// The stderr of a refused run: exactly one line, from the runner.
+void ExpectOneErrorLine(const SimRun& run, const std::string& says) {
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("tinselrun-sim: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_TRUE(run.traceText.empty());
+}
+
+TEST(SimRunIsRepeatable, TwoRunsGiveByteIdenticalTraces) {
+    const std::string script = "1-200 RETURN\n300-420 RIGHT UP\n350-900 SPACE\n500-560 LEFT DOWN\n";
+    const SimRun first = RunSim({"--ticks", "900"}, script);
+    const SimRun second = RunSim({"--ticks", "900"}, script);
+    ASSERT_EQ(first.status, 0) << first.err;
+    ExpectWholeTrace(first, 901);
+    EXPECT_EQ(first.traceText, second.traceText);
+
+    const SimRun stage = RunSim({"--ticks", "600", "--scene", "GAMETIME"}, "1-600 SPACE UP\n");
+    ASSERT_EQ(stage.status, 0) << stage.err;
+    EXPECT_EQ(stage.traceText,
+              RunSim({"--ticks", "600", "--scene", "GAMETIME"}, "1-600 SPACE UP\n").traceText);
+}
+
+TEST(SimTraceHoldsEveryTick, FromStartUpToTheLast) {
+    const SimRun run = RunSim({"--ticks", "30"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 31);
+    for (const nlohmann::json& line : run.trace) {
+        EXPECT_TRUE(line["served"].is_null() || line["served"].is_string());
+        EXPECT_EQ(line["globals"].size(), 7u);
+        for (const char* name : {"lives", "oneLifeMode", "stageClear", "deathSound", "santaPos",
+                                 "sceneChange", "nextScene"}) {
+            EXPECT_TRUE(line["globals"].contains(name)) << name;
+        }
+        EXPECT_EQ(line["globals"]["santaPos"].size(), 2u);
+        ASSERT_TRUE(line["tasks"].is_array());
+        for (const nlohmann::json& task : line["tasks"]) {
+            EXPECT_TRUE(task["class"].is_string());
+            EXPECT_TRUE(task["state"].is_number_integer());
+            EXPECT_TRUE(task["priority"].is_number_integer());
+        }
+        ASSERT_TRUE(line["sounds"].is_array());
+    }
+    const SimRun none = RunSim({"--ticks", "0"});
+    ASSERT_EQ(none.status, 0) << none.err;
+    ExpectWholeTrace(none, 1);
+
+    // "-" puts the same text on standard output.
+    const SimRun out = RunSim({"--ticks", "30", "--trace", "-"});
+    EXPECT_EQ(out.traceText, run.traceText);
+}
+
+TEST(SimStartUp, TickZeroHoldsTheStartUpSceneAndItsSounds) {
+    InstallScenes();
+    if (g_startupScene == nullptr) GTEST_SKIP() << "no start-up scene built yet";
+    const SimRun run = RunSim({"--ticks", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 2);
+    const nlohmann::json& zero = run.trace[0];
+    EXPECT_TRUE(zero["served"].is_null());
+    EXPECT_EQ(zero["globals"]["sceneChange"], 1);  // the opening is asked for
+    EXPECT_EQ(zero["globals"]["nextScene"], SCENE_OP);
+    // Start-up links its stage last, so it heads the list; its Init started the stage music.
+    ASSERT_FALSE(zero["tasks"].empty());
+    EXPECT_EQ(zero["tasks"][0]["class"], "GameTime");
+    EXPECT_EQ(zero["tasks"][0]["stageFrame"], 0);
+    EXPECT_EQ(zero["sounds"], (nlohmann::json{{{"call", "PlaySoundLoop"}, {"slot", 12}}}));
+    // Tick 1 throws it away before it is ever updated: its destructor's call comes first.
+    const nlohmann::json& one = run.trace[1];
+    EXPECT_EQ(FindTask(one, "GameTime"), nullptr);
+    ASSERT_FALSE(one["sounds"].empty());
+    EXPECT_EQ(one["sounds"][0], (nlohmann::json{{"call", "StopSound"}, {"slot", 12}}));
+}
+
+struct SceneCase {
+    const char* option;
+    uint32_t id;
+    const char* className;
+};
+
+class SimSceneOption : public testing::TestWithParam<SceneCase> {};
+
+TEST_P(SimSceneOption, ServesThatSceneInTickOne) {
+    const SceneCase& scene = GetParam();
+    InstallScenes();
+    if (g_sceneTable[scene.id] == nullptr) GTEST_SKIP() << scene.option << " not built yet";
+    const SimRun run = RunSim({"--ticks", "3", "--scene", scene.option});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 4);
+    // Only the start-up value of the request changes: tick 0 is the usual start-up.
+    EXPECT_EQ(run.trace[0]["globals"]["nextScene"], scene.id);
+    EXPECT_EQ(run.trace[0]["globals"]["sceneChange"], 1);
+    EXPECT_TRUE(run.trace[0]["served"].is_null());
+    EXPECT_EQ(run.trace[1]["served"], scene.className);
+    EXPECT_NE(FindTask(run.trace[1], scene.className), nullptr);
+    EXPECT_EQ(run.trace[1]["globals"]["sceneChange"], 0);
+    EXPECT_TRUE(run.trace[2]["served"].is_null());
+    EXPECT_TRUE(run.trace[3]["served"].is_null());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, SimSceneOption,
+                         testing::Values(SceneCase{"OP", SCENE_OP, "OP"},
+                                         SceneCase{"GAMETIME", SCENE_GAMETIME, "GameTime"},
+                                         SceneCase{"GAMEOVER", SCENE_GAMEOVER, "GAMEOVER"},
+                                         SceneCase{"ED", SCENE_ED, "ED"}),
+                         [](const auto& info) { return std::string(info.param.option); });
+
+TEST(SimScriptReachesTheGame, SpaceOnTickFiveChoosesTheOneLifeRunThen) {
+    InstallScenes();
+    if (g_sceneTable[SCENE_OP] == nullptr) GTEST_SKIP() << "no opening built yet";
+    const SimRun run = RunSim({"--ticks", "8"}, "5 SPACE\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 9);
+    EXPECT_EQ(run.trace[4]["globals"]["oneLifeMode"], 0);
+    EXPECT_EQ(run.trace[5]["globals"]["oneLifeMode"], 1);
+    EXPECT_EQ(run.trace[8]["globals"]["oneLifeMode"], 1);
+}
+
+TEST(SimScriptReachesTheGame, ReturnHeldFromTheStartReachesTheStageAtTick172) {
+    InstallScenes();
+    if (g_sceneTable[SCENE_GAMETIME] == nullptr) GTEST_SKIP() << "no stage built yet";
+    // Enter cuts the opening short in tick 1; the title takes it from its 120th update and
+    // fades for 50 more, so its request is served in tick 172.
+    const SimRun run = RunSim({"--ticks", "172"}, "1-172 RETURN\r\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 173);
+    EXPECT_EQ(run.trace[1]["served"], "OP");
+    EXPECT_NE(FindTask(run.trace[1], "Title"), nullptr);
+    for (int t = 2; t < 172; ++t) ASSERT_TRUE(run.trace[t]["served"].is_null()) << t;
+    EXPECT_EQ(run.trace[172]["served"], "GameTime");
+    EXPECT_EQ(FindTask(run.trace[172], "GameTime")->at("stageFrame"), 1);
+}
+
+TEST(SimEscape, EndsTheTraceAfterTheLastCompleteTick) {
+    const SimRun run = RunSim({"--ticks", "100"}, "50 ESCAPE\n60-70 RIGHT\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    ExpectWholeTrace(run, 50);  // ticks 0 to 49
+
+    const SimRun first = RunSim({"--ticks", "100"}, "1 ESCAPE\n");
+    EXPECT_EQ(first.status, 0) << first.err;
+    ExpectWholeTrace(first, 1);
+
+    // The same ticks as a run that was not cut short.
+    const SimRun whole = RunSim({"--ticks", "49"});
+    EXPECT_EQ(run.traceText, whole.traceText);
+}
+
+TEST(SimF1, TogglesTheDisplayWithoutChangingTheGame) {
+    const SimRun plain = RunSim({"--ticks", "60"});
+    const SimRun toggled = RunSim({"--ticks", "60"}, "10 F1\n20-23 F1\n");
+    ASSERT_EQ(toggled.status, 0) << toggled.err;
+    EXPECT_EQ(plain.traceText, toggled.traceText);
+}
+
+TEST(SimRefusesBadInput, AScriptErrorExitsTwoNamingItsLineAndRunsNothing) {
+    SimDir dir;
+    const std::string trace = dir.Path("trace.jsonl");
+    const SimRun run = RunSim({"--trace", trace}, "1 RETURN\n# fine\n3 FOO\n");
+    ExpectOneErrorLine(run, "input.txt:3: unknown key 'FOO'");
+    EXPECT_FALSE(std::filesystem::exists(trace));
+
+    ExpectOneErrorLine(RunSim({"--trace", "-"}, "5-2 LEFT\n"), "input.txt:1: range '5-2'");
+    ExpectOneErrorLine(RunSim({}, "1 LEFT\n99999999999 UP\n"), "input.txt:2: tick");
+    ExpectOneErrorLine(RunSim({}, std::string("1 LEFT\n\x7F"
+                                              "ELF\0\0\n",
+                                              12)),
+                       "input.txt:2: unexpected byte");
+    ExpectOneErrorLine(RunSim({}, "1 " + std::string(5000, 'X') + "\n"), "input.txt:1: line");
+}
+
+TEST(SimRefusesBadInput, AnUnreadableScriptExitsTwo) {
+    SimDir dir;
+    ExpectOneErrorLine(RunSim({"--input", dir.Path("missing.txt")}),
+                       "cannot read " + dir.Path("missing.txt"));
+    std::filesystem::create_directory(dir.Path("folder"));
+    ExpectOneErrorLine(RunSim({"--input", dir.Path("folder")}), "cannot read");
+}
+
+TEST(SimRefusesBadInput, BadOptionsExitTwoWithOneLine) {
+    SimDir dir;
+    ExpectOneErrorLine(RunSim({"--frames", "5"}), "unknown option '--frames'");
+    ExpectOneErrorLine(RunSim({"--ticks", "ten"}), "--ticks wants");
+    ExpectOneErrorLine(RunSim({"--ticks"}), "--ticks needs a value");
+    ExpectOneErrorLine(RunSim({"--scene", "TITLE"}), "--scene wants");
+    ExpectOneErrorLine(RunSim({"--ticks", "5", "--snapshot", "6:a.png"}), "past the last");
+    ExpectOneErrorLine(RunSim({"--assets", dir.Path("nowhere")}), "not a folder");
+    ExpectOneErrorLine(RunSim({"--trace", dir.Path("no/such/dir/t.jsonl")}), "cannot write");
+    ExpectOneErrorLine(RunSim({"--scene", "OP\nED"}), "--scene wants");  // still one line
+}
+
+// The picture in the frame buffer as ARGB, row by row.
+std::vector<uint32_t> CurrentFrame() {
+    const plat::headless::Frame frame = plat::headless::ReadFrame();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < frame.height; ++y) {
+        pixels.insert(pixels.end(), frame.pixels + y * frame.pitch,
+                      frame.pixels + y * frame.pitch + frame.width);
+    }
+    return pixels;
+}
+
+// A PNG as ARGB; empty when it cannot be read or is not 800 x 600.
+std::vector<uint32_t> ReadPicture(const std::string& path) {
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (loaded == nullptr) return {};
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    std::vector<uint32_t> pixels;
+    if (argb != nullptr && argb->w == 800 && argb->h == 600) {
+        for (int y = 0; y < argb->h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
+            pixels.insert(pixels.end(), row, row + argb->w);
+        }
+    }
+    SDL_FreeSurface(argb);
+    return pixels;
+}
+
+TEST(SimSnapshots, ArePicturesOfWhatTheDrawPassDrew) {
+    InstallScenes();
+    const std::string assets = AssetDir();
+    SimDir dir;
+    const SimRun run =
+        RunSim({"--ticks", "120", "--assets", assets, "--snapshot", "0:" + dir.Path("0.png"),
+                "--snapshot", "1:" + dir.Path("1.png"), "--snapshot", "1:" + dir.Path("1b.png"),
+                "--snapshot", "120:" + dir.Path("120.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // Drawing for a snapshot changes nothing in the game.
+    EXPECT_EQ(run.traceText, RunSim({"--ticks", "120", "--assets", assets}).traceText);
+
+    const auto zero = ReadPicture(dir.Path("0.png"));
+    const auto one = ReadPicture(dir.Path("1.png"));
+    ASSERT_EQ(zero.size(), 800u * 600u);
+    ASSERT_EQ(one.size(), 800u * 600u);
+    EXPECT_EQ(ReadPicture(dir.Path("1b.png")), one);
+
+    // The same start-up and first tick here, drawn by the draw pass itself.
+    g_sceneChange = 1;
+    g_nextScene = SCENE_OP;
+    g_drawFrames = false;
+    plat::headless::SetClock(0);
+    ASSERT_GE(StartUp(), 0);
+    DrawFrame();
+    const bool zeroMatches = CurrentFrame() == zero;
+    const uint8_t noKeys[256] = {};
+    plat::headless::SetKeys(noKeys);
+    plat::headless::SetClock(double(FRAME_PERIOD) + 0.5);
+    const int result = RunFrame();
+    DrawFrame();
+    const bool oneMatches = CurrentFrame() == one;
+    const bool havePictures = TextureEntry(11) != nullptr;  // the opening's back picture
+    ShutDown();
+    EXPECT_EQ(result, FRAME_UPDATE_DRAW);
+    EXPECT_TRUE(zeroMatches);
+    EXPECT_TRUE(oneMatches);
+
+    // The opening scrolls: two seconds on, its picture has moved.
+    if (!havePictures) GTEST_SKIP() << "no pictures in " << assets;
+    EXPECT_NE(ReadPicture(dir.Path("120.png")), one);
+}
+
+TEST(SimAudio, WritesTheRunAsAStereoWav) {
+    SimDir dir;
+    const std::string wav = dir.Path("run.wav");
+    const SimRun run = RunSim({"--ticks", "120", "--audio", wav});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.traceText, RunSim({"--ticks", "120"}).traceText);
+    const std::string data = SimReadFile(wav);
+    ASSERT_GE(data.size(), 44u);
+    EXPECT_EQ(data.substr(0, 4), "RIFF");
+    EXPECT_EQ(data.substr(8, 4), "WAVE");
+    uint16_t channels = 0;
+    uint32_t rate = 0;
+    std::memcpy(&channels, data.data() + 22, 2);
+    std::memcpy(&rate, data.data() + 24, 4);
+    EXPECT_EQ(channels, 2);
+    EXPECT_EQ(rate, 44100u);
+}
+
+}  // namespace
