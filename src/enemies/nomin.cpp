@@ -1,0 +1,61 @@
+#include "enemies/nomin.h"
+
+#include "game/globals.h"
+#include "player/bakuani.h"
+#include "player/tekitama.h"
+#include "player/tuibi.h"
+#include "shell/sound.h"
+
+void Nomin::Init(Vec3 at) {
+    priority = NOMIN_PRIORITY;
+    pos = at;
+    vy = 1;
+    ay = 1;
+    AllocBoxes(1);
+    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), NOMIN_BOX_SIZE,
+              NOMIN_BOX_SIZE);
+    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+}
+
+void Nomin::Update() {
+    // Tested before the move and never clamped: it swings past the line and comes back.
+    if (pos.y <= NOMIN_TOP || pos.y >= NOMIN_BOTTOM) {
+        vy = -vy;
+        ay = -ay;
+    }
+
+    pos.y += static_cast<float>(vy);
+    vy += ay;
+    if (vy >= NOMIN_SPEED_CAP || vy <= -NOMIN_SPEED_CAP) vy = 0;
+
+    if (static_cast<int32_t>(pos.y) % NOMIN_FIRE_SPACING == 0) {
+        auto* plain = new Tekitama;
+        plain->Init(pos.x, pos.y, pos.z);
+        AddTask(plain);
+        auto* homing = new tuibi;
+        homing->Init(pos.x, pos.y, pos.z);
+        AddTask(homing);
+    }
+
+    if (IsHit(0)) {
+        auto* boom = new BakuAni;
+        boom->Init(pos.x, pos.y, pos.z);
+        AddTask(boom);
+        PlaySound(g_deathSound);
+        RemoveBox(0);
+        state = TASK_DEAD;
+    }
+
+    SetBoxPos(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y));
+}
+
+void Nomin::Draw() {
+    const Rect src{0, 0, 32, 32};
+    DrawSprite(NOMIN_TEXTURE, &src, pos, COLOR_WHITE);
+}
+
+void Nomin::Describe(TaskFields& out) const {
+    out.Vec("pos", pos.x, pos.y);
+    out.Int("vy", vy);
+    out.Int("ay", ay);
+}

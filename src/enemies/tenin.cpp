@@ -1,0 +1,90 @@
+#include "enemies/tenin.h"
+
+#include "enemies/knight.h"
+#include "game/globals.h"
+#include "player/bakuani.h"
+#include "player/tekitama.h"
+#include "player/tuibi.h"
+#include "shell/sound.h"
+
+void Tenin::Init(Vec3 at) {
+    priority = TENIN_PRIORITY;
+    pos = at;
+    AllocBoxes(1);
+    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), TENIN_BOX_SIZE,
+              TENIN_BOX_SIZE);
+    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    isOpen = 0;
+    openTimer = 0;
+    isCharging = 0;
+}
+
+void Tenin::Update() {
+    ++openTimer;
+
+    // isOpen is still last frame's: the frame that opens it cannot yet be the frame it dies.
+    if (IsHit(0) && isOpen == 1) {
+        auto* boom = new BakuAni;
+        boom->Init(pos.x, pos.y, pos.z);
+        AddTask(boom);
+        PlaySound(g_deathSound);
+        RemoveBox(0);
+        state = TASK_DEAD;
+    } else if (IsHit(0) && isOpen == 0) {
+        isCharging = 1;
+    }
+
+    if (isCharging == 0) {
+        if (openTimer > TENIN_OPEN_AFTER) isOpen = 1;
+        if (openTimer > TENIN_CLOSE_AFTER) {
+            isOpen = 0;
+            openTimer = 0;
+        }
+        // Runs after the death test, so a clerk dying on a volley frame still fires it.
+        if (isOpen == 1 && openTimer % TENIN_VOLLEY_SPACING == 0) {
+            auto* plain = new Tekitama;
+            plain->Init(pos.x, pos.y, pos.z);
+            AddTask(plain);
+            auto* homing = new tuibi;
+            homing->Init(pos.x, pos.y, pos.z);
+            AddTask(homing);
+        }
+    }
+
+    if (isCharging == 1) {
+        pos.x -= TENIN_CHARGE_SPEED;
+        if (pos.x <= TENIN_HOMING_X) {
+            if (g_santaPos.y >= pos.y) {
+                pos.y += TENIN_STEER;
+            } else {
+                pos.y -= TENIN_STEER;
+            }
+            pos.x -= TENIN_CHARGE_SPEED;
+        }
+        if (openTimer % TENIN_CHARGE_SHOT_SPACING == 0) {
+            auto* homing = new tuibi;
+            homing->Init(pos.x, pos.y, pos.z);
+            AddTask(homing);
+        }
+    }
+
+    SetBoxPos(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y));
+
+    if (isCharging == 1 && WalkerGone(*this, pos)) {
+        RemoveBox(0);
+        state = TASK_DEAD;
+    }
+}
+
+void Tenin::Draw() {
+    const Rect src{0, 0, 16, 16};
+    DrawSprite(isOpen == 1 ? TENIN_TEXTURE_OPEN : TENIN_TEXTURE_CLOSED, &src, pos, COLOR_WHITE,
+               TENIN_DRAW_SCALE);
+}
+
+void Tenin::Describe(TaskFields& out) const {
+    out.Vec("pos", pos.x, pos.y);
+    out.Int("openTimer", openTimer);
+    out.Int("isOpen", isOpen);
+    out.Int("isCharging", isCharging);
+}
