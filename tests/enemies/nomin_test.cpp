@@ -1,7 +1,6 @@
 #include "enemies/nomin.h"
 
 #include "player/bakuani.h"
-#include "player/tekitama.h"
 #include "player/tuibi.h"
 #include "support/enemies_fixture.h"
 
@@ -9,134 +8,79 @@ namespace {
 
 using VillagerTest = EnemyTest;
 
-TEST_F(VillagerTest, SurgesBuildUpCollapseAtSpeed25AndPauseForAFrame) {
+TEST_F(VillagerTest, SurgesCollapseAt25AndThePauseFrameFiresASecondVolley) {
     Nomin n;
     n.Init({700.0f, 120.0f, 0.0f});
-    // From rest the speed grows by one a frame: after k frames y = 120 + k (k + 1) / 2.
-    for (int k = 1; k <= 23; ++k) {
-        Frame(n);
-        EXPECT_EQ(n.vy, k + 1) << "frame " << k;
-        EXPECT_FLOAT_EQ(n.pos.y, 120.0f + k * (k + 1) / 2.0f) << "frame " << k;
-    }
-    Frame(n);  // would reach 25: collapses
-    EXPECT_EQ(n.vy, 0);
-    EXPECT_FLOAT_EQ(n.pos.y, 420.0f);
-    Frame(n);  // the pause: no move, and the build-up starts again downwards
-    EXPECT_FLOAT_EQ(n.pos.y, 420.0f);
-    EXPECT_EQ(n.vy, 1);
-    EXPECT_EQ(n.ay, 1);
-    Frame(n);
-    EXPECT_FLOAT_EQ(n.pos.y, 421.0f);
-    EXPECT_FLOAT_EQ(n.pos.x, 700.0f);
-}
-
-TEST_F(VillagerTest, FiresAPairOnEachMultipleOf60IncludingTheSecondVolleyOfAPause) {
-    Nomin n;
-    n.Init({700.0f, 120.0f, 0.0f});
-    std::vector<int> volleyFrames;
+    std::vector<int> volleys;
     for (int k = 1; k <= 26; ++k) {
         ClearTasks();
         Frame(n);
-        if (!Created().empty()) {
-            volleyFrames.push_back(k);
-            EXPECT_EQ(Created(), (std::vector<std::string>{"Tekitama", "tuibi"}));
-            // Both start from the villager's own corner plus the bullets' spawn offset.
-            auto* homing = Newest<tuibi>();
-            ASSERT_NE(homing, nullptr);
-            EXPECT_FLOAT_EQ(homing->pos.x, 735.0f);
-            EXPECT_FLOAT_EQ(homing->pos.y, n.pos.y + 30.0f);
+        // From rest the speed grows by one a frame: y = 120 + k (k + 1) / 2 until it collapses.
+        if (k <= 24) {
+            EXPECT_FLOAT_EQ(n.pos.y, 120.0f + k * (k + 1) / 2.0f);
+            EXPECT_EQ(n.vy, k == 24 ? 0 : k + 1);
+        }
+        if (Count("Tekitama") > 0) {
+            volleys.push_back(k);
+            EXPECT_EQ(Created(), (Classes{"Tekitama", "tuibi"}));
+            EXPECT_FLOAT_EQ(Newest<tuibi>()->pos.x, 735.0f);
         }
     }
-    // y 240 at frame 15, y 420 at frame 24 and again, standing, at frame 25.
-    EXPECT_EQ(volleyFrames, (std::vector<int>{15, 24, 25}));
+    EXPECT_EQ(volleys, (std::vector<int>{15, 24, 25}));  // y 240, 420, and 420 standing
+    EXPECT_FLOAT_EQ(n.pos.y, 421.0f);
+    EXPECT_EQ(n.vy, 2);
 }
 
-TEST_F(VillagerTest, TruncatedHeightDecidesFiringAroundZeroAndBelowIt) {
+TEST_F(VillagerTest, FiresWheneverTheTruncatedHeightIsAMultipleOf60) {
     struct Case {
-        float startY;
+        float y;
         int32_t vy;
-        float endY;
         bool fires;
     };
-    const Case cases[] = {
-        {0.5f, -1, -0.5f, true},  // -0.5 truncates to 0
-        {0.75f, -1, -0.25f, true},
-        {-60.5f, -1, -59.5f, false},  // on or above the top it turns first; -59.5 is -59
-        {-61.0f, -1, -60.0f, true},   // negative multiples count
-        {59.5f, 1, 60.5f, true},      // 60.5 is 60
-        {58.5f, 1, 59.5f, false},
-    };
-    for (const Case& c : cases) {
+    // At or above the top it turns first, so a vy of -1 there moves it down by one.
+    for (const Case& c : {Case{0.5f, -1, true}, Case{0.75f, -1, true}, Case{-60.5f, -1, false},
+                          Case{-61.0f, -1, true}, Case{59.5f, 1, true}, Case{58.5f, 1, false}}) {
         ClearTasks();
         Nomin n;
-        n.Init({700.0f, c.startY, 0.0f});
+        n.Init({700.0f, c.y, 0.0f});
         n.vy = c.vy;
         Frame(n);
-        EXPECT_FLOAT_EQ(n.pos.y, c.endY) << "from " << c.startY;
-        EXPECT_EQ(CountCreated("Tekitama"), c.fires ? 1 : 0) << "from " << c.startY;
-        EXPECT_EQ(CountCreated("tuibi"), c.fires ? 1 : 0) << "from " << c.startY;
+        EXPECT_EQ(Count("tuibi"), c.fires ? 1 : 0) << "from " << c.y << " to " << n.pos.y;
     }
 }
 
-TEST_F(VillagerTest, TurnsOnTheLinesBeforeMovingAndSwingsPastThem) {
-    Nomin top;
+TEST_F(VillagerTest, TurnsOnOrPastTheLinesBeforeMovingAndIsNeverClamped) {
+    Nomin top, bottom, past;
     top.Init({700.0f, 0.0f, 0.0f});
-    Frame(top);  // at 0: turns, goes up to -1
-    EXPECT_FLOAT_EQ(top.pos.y, -1.0f);
-    EXPECT_EQ(top.vy, -2);
-    Frame(top);  // above the line: turns back down
-    EXPECT_FLOAT_EQ(top.pos.y, 1.0f);
-    EXPECT_EQ(top.vy, 3);
-    EXPECT_EQ(top.ay, 1);
-    Frame(top);
-    EXPECT_FLOAT_EQ(top.pos.y, 4.0f);
-
-    Nomin bottom;
     bottom.Init({700.0f, 568.0f, 0.0f});
-    Frame(bottom);  // exactly 568 turns
+    past.Init({700.0f, 567.5f, 0.0f});
+    std::vector<float> ys;
+    for (int i = 0; i < 3; ++i) {
+        Frame(top);
+        Frame(past);
+        ys.push_back(top.pos.y);
+        ys.push_back(past.pos.y);
+    }
+    EXPECT_EQ(ys, (std::vector<float>{-1.0f, 568.5f, 1.0f, 566.5f, 4.0f, 563.5f}));
+    Frame(bottom);
     EXPECT_FLOAT_EQ(bottom.pos.y, 567.0f);
-    EXPECT_EQ(bottom.ay, -1);
-
-    Nomin above;
-    above.Init({700.0f, 567.5f, 0.0f});
-    Frame(above);  // just above the line: no turn, and no clamp on the way past it
-    EXPECT_FLOAT_EQ(above.pos.y, 568.5f);
-    Frame(above);  // turns with the speed it had built up
-    EXPECT_FLOAT_EQ(above.pos.y, 566.5f);
-    EXPECT_EQ(above.vy, -3);
 }
 
-TEST_F(VillagerTest, OneArrowDestroysItAfterThatFramesVolley) {
+TEST_F(VillagerTest, AnArrowDestroysItAfterItsVolleyButItsOwnBulletsDoNot) {
     Nomin n;
     n.Init({700.0f, 59.0f, 0.0f});  // its first move takes it to 60: a volley
+    Probe bullet(HIT_GROUP_ENEMY, 700, 60, 32, 32);
+    RunCollisions();
+    EXPECT_FALSE(n.IsHit(0));
     Probe arrow(HIT_GROUP_YA, 700, 70, 16, 16);
     RunCollisions();
-    ASSERT_TRUE(n.IsHit(0));
     g_deathSound = 9;
     n.Update();
-    EXPECT_EQ(Created(), (std::vector<std::string>{"Tekitama", "tuibi", "BakuAni"}));
-    auto* boom = Newest<BakuAni>();
-    ASSERT_NE(boom, nullptr);
-    EXPECT_FLOAT_EQ(boom->pos.x, 700.0f);
-    EXPECT_FLOAT_EQ(boom->pos.y, 60.0f);
-    EXPECT_EQ(Played(), (std::vector<int>{9}));
+    EXPECT_EQ(Created(), (Classes{"Tekitama", "tuibi", "BakuAni"}));
+    EXPECT_FLOAT_EQ(Newest<BakuAni>()->pos.y, 60.0f);
+    EXPECT_EQ(Played(), std::vector<int>{9});
     EXPECT_EQ(n.state, TASK_DEAD);
     EXPECT_EQ(n.Box(0), nullptr);
-}
-
-TEST_F(VillagerTest, ItsOwnBulletsDoNotHurtIt) {
-    Nomin n;
-    n.Init({700.0f, 300.0f, 0.0f});
-    Probe bullet(HIT_GROUP_ENEMY, 705, 305, 16, 16);
-    Probe santa(HIT_GROUP_SANTA, 400, 300, 16, 32);
-    for (int i = 0; i < 5; ++i) Frame(n);
-    EXPECT_EQ(n.state, TASK_ACTIVE);
-    EXPECT_TRUE(Played().empty());
-    // The box follows the villager, truncated.
-    ASSERT_NE(n.Box(0), nullptr);
-    EXPECT_EQ(n.Box(0)->x, 700);
-    EXPECT_EQ(n.Box(0)->y, 315);
-    EXPECT_EQ(n.Box(0)->w, 32);
 }
 
 }  // namespace

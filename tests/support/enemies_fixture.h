@@ -1,5 +1,5 @@
-// Shared set-up for the enemy tests: a fresh task list and hit ring, and ways to hit an enemy,
-// run it frame by frame and see what it left behind.
+// A fresh task list and hit ring for each enemy test, and ways to hit an enemy the test owns,
+// run it frame by frame and see what it created and played.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
 
-// A bare box of some group, standing in for Santa, an arrow or a bullet.
+// A bare box standing in for Santa or an arrow.
 struct Probe : HitObjClass {
     Probe(int32_t group, int32_t x, int32_t y, int32_t w, int32_t h) {
         AllocBoxes(1);
@@ -30,8 +30,7 @@ protected:
         g_santaPos = Vec3{100.0f, 300.0f, 0.0f};
         g_deathSound = 7;
         g_stageClear = 0;
-        // A sound table without audio: the calls are only logged.
-        CreateSoundTable(SOUND_COUNT);
+        CreateSoundTable(SOUND_COUNT);  // no audio: the calls are only logged
         plat::headless::TakeSoundCalls();
     }
     void TearDown() override {
@@ -39,26 +38,18 @@ protected:
         ReleaseHitList();
     }
 
-    // What the collision pass leaves for the enemy's next update.
-    static void Hit(const HitObjClass& enemy) {
-        ASSERT_NE(enemy.Box(0), nullptr);
-        const_cast<HitBox*>(enemy.Box(0))->hit = 1;
+    // One frame: the update (after a hit, if asked), then the collision pass, which clears the
+    // flag again. What the enemy creates lands in the task list and is not updated.
+    template <class T>
+    static void Frame(T& enemy, bool hit = false, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            if (hit) const_cast<HitBox*>(enemy.Box(0))->hit = 1;
+            enemy.Update();
+            RunCollisions();
+        }
     }
 
-    // One frame for an enemy the test owns: its update, then the collision pass, which also
-    // clears any flag set by Hit. What it creates goes into the task list, unupdated.
-    template <class T>
-    static void Frame(T& enemy, bool hit = false) {
-        if (hit) Hit(enemy);
-        enemy.Update();
-        RunCollisions();
-    }
-    template <class T>
-    static void Frames(T& enemy, int n) {
-        for (int i = 0; i < n; ++i) Frame(enemy);
-    }
-
-    // Classes of the tasks in the list in creation order; ClearTasks starts a fresh record.
+    // Classes in the task list, oldest first; ClearTasks starts afresh.
     static std::vector<std::string> Created() {
         std::vector<std::string> out;
         for (NodeBaseClass* t = g_taskTail->prev; t != g_taskHead; t = t->prev) {
@@ -66,12 +57,11 @@ protected:
         }
         return out;
     }
-    static int CountCreated(const std::string& cls) {
+    static int Count(const std::string& cls) {
         int n = 0;
-        for (const std::string& c : Created()) n += c == cls ? 1 : 0;
+        for (const std::string& c : Created()) n += c == cls;
         return n;
     }
-    // The newest task, cast to what the test expects it to be.
     template <class T>
     static T* Newest() {
         return dynamic_cast<T*>(g_taskHead->next);
@@ -86,3 +76,5 @@ protected:
         return slots;
     }
 };
+
+using Classes = std::vector<std::string>;
