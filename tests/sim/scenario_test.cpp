@@ -144,16 +144,29 @@ TEST(SimScriptReachesTheGame, SpaceOnTickFiveChoosesTheOneLifeRunThen) {
 TEST(SimScriptReachesTheGame, ReturnHeldFromTheStartReachesTheStageAtTick172) {
     InstallScenes();
     if (g_sceneTable[SCENE_GAMETIME] == nullptr) GTEST_SKIP() << "no stage built yet";
-    // Enter cuts the opening short in tick 1; the title takes it from its 120th update and
-    // fades for 50 more, so its request is served in tick 172.
-    const SimRun run = RunSim({"--ticks", "172"}, "1-172 RETURN\r\n");
+    // The worked example of the runner's guide. Enter cuts the opening short in tick 1; the
+    // title takes it from its 120th update and fades for 50 more, so its request is served in
+    // tick 172.
+    const std::string script =
+        SimReadFile(std::string(TINSELRUN_SOURCE_DIR) + "/tests/sim/scripts/enter_to_stage.txt");
+    ASSERT_FALSE(script.empty());
+    const SimRun run = RunSim({"--ticks", "240"}, script);
     ASSERT_EQ(run.status, 0) << run.err;
-    ExpectWholeTrace(run, 173);
+    ExpectWholeTrace(run, 241);
     EXPECT_EQ(run.trace[1]["served"], "OP");
     EXPECT_NE(FindTask(run.trace[1], "Title"), nullptr);
     for (int t = 2; t < 172; ++t) ASSERT_TRUE(run.trace[t]["served"].is_null()) << t;
     EXPECT_EQ(run.trace[172]["served"], "GameTime");
     EXPECT_EQ(FindTask(run.trace[172], "GameTime")->at("stageFrame"), 1);
+    // The title's destructor stops the opening music before the stage starts its own.
+    EXPECT_EQ(run.trace[172]["sounds"],
+              (nlohmann::json{{{"call", "StopSound"}, {"slot", 15}},
+                              {{"call", "PlaySoundLoop"}, {"slot", 12}}}));
+
+    // CRLF line endings read the same.
+    std::string crlf;
+    for (char c : script) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(RunSim({"--ticks", "240"}, crlf).traceText, run.traceText);
 }
 
 TEST(SimEscape, EndsTheTraceAfterTheLastCompleteTick) {

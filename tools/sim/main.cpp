@@ -22,7 +22,7 @@ namespace {
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int EXIT_RUN_FAILED = 1;
 // A script is a few hundred lines; anything this big is not one.
-constexpr std::streamoff MAX_SCRIPT_BYTES = 64 << 20;
+constexpr size_t MAX_SCRIPT_BYTES = 64 << 20;
 
 // One line on stderr, whatever bytes the message carries.
 void Fail(const std::string& message) {
@@ -41,17 +41,18 @@ bool ReadScript(const std::string& path, sim::Script* script) {
              (errno != 0 ? std::strerror(errno) : "not a readable file"));
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > MAX_SCRIPT_BYTES) {
-        Fail("cannot read " + path + ": not a script (over 64 MiB or not a file)");
-        return false;
+    // Read in blocks rather than by size, so that pipes (--input /dev/stdin) work too.
+    std::string text;
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        text.append(block, static_cast<size_t>(in.gcount()));
+        if (text.size() > MAX_SCRIPT_BYTES) {
+            Fail("cannot read " + path + ": over 64 MiB, not a script");
+            return false;
+        }
     }
-    std::string text(static_cast<size_t>(size), '\0');
-    in.seekg(0);
-    in.read(text.data(), size);
-    if (in.gcount() != size) {
-        Fail("cannot read " + path);
+    if (in.bad()) {
+        Fail("cannot read " + path + ": read error");
         return false;
     }
     sim::ScriptError error;
