@@ -88,14 +88,40 @@ Texture* LoadTexture(const char* path) {
         return nullptr;
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return common::LoadTextureFromMemory(bytes.data(), bytes.size(), path);
+}
+
+namespace common {
+
+Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* path) {
     int64_t w = 0, h = 0;
-    if (common::PictureHeaderTooLarge(bytes.data(), bytes.size(), &w, &h)) {
+    if (size == 0) {
+        std::fprintf(stderr, "tinselrun: %s: empty picture file\n", path);
+        return nullptr;
+    }
+    if (common::PictureHeaderTooLarge(data, size, &w, &h)) {
         std::fprintf(stderr, "tinselrun: %s: picture claims %lld x %lld pixels, refused\n", path,
                      static_cast<long long>(w), static_cast<long long>(h));
         return nullptr;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* loaded = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+    if (rw == nullptr) {
+        std::fprintf(stderr, "tinselrun: %s: cannot read picture (%s)\n", path, SDL_GetError());
+        return nullptr;
+    }
+    // The formats a picture file has always been allowed to be, told apart by content.
+    const char* type = IMG_isPNG(rw)   ? "PNG"
+                       : IMG_isBMP(rw) ? "BMP"
+                       : IMG_isJPG(rw) ? "JPG"
+                       : IMG_isGIF(rw) ? "GIF"
+                       : IMG_isPNM(rw) ? "PNM"
+                                       : nullptr;
+    if (type == nullptr) {
+        std::fprintf(stderr, "tinselrun: %s: not a picture (PNG, BMP, JPEG, GIF or PNM)\n", path);
+        SDL_RWclose(rw);
+        return nullptr;
+    }
+    SDL_Surface* loaded = IMG_LoadTyped_RW(rw, 1, type);
     if (loaded == nullptr) {
         std::fprintf(stderr, "tinselrun: %s: not a picture (%s)\n", path, IMG_GetError());
         return nullptr;
@@ -143,6 +169,8 @@ Texture* LoadTexture(const char* path) {
     }
     return texture;
 }
+
+}  // namespace common
 
 void DestroyTexture(Texture* texture) {
     if (texture == nullptr) return;

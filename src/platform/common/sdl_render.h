@@ -3,7 +3,10 @@
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/renderer.h"
 
 namespace plat::common {
 
@@ -19,5 +22,8 @@ void DetachRenderer();
 constexpr int64_t MAX_PICTURE_SIDE = 16384;
 constexpr int64_t MAX_PICTURE_PIXELS = 64ll * 1024 * 1024;
 bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int64_t* height);
+
+// The picture loader behind LoadTexture, on bytes already read; name is for the error line.
+Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* name);
 
 }  // namespace plat::common

@@ -19,20 +19,29 @@ bool Tag(const uint8_t* p, const char* tag) {
 }  // namespace
 
 double WavHeaderSeconds(const uint8_t* data, size_t size) {
-    if (size < 12 || !Tag(data, "RIFF") || !Tag(data + 8, "WAVE")) return -1.0;
+    if (size < 12 || !Tag(data, "RIFF") || !Tag(data + 8, "WAVE")) return WAV_NOT_A_WAV;
     uint32_t byteRate = 0;
     size_t at = 12;
     while (at + 8 <= size) {
         const uint32_t chunkSize = Le32(data + at + 4);
-        if (Tag(data + at, "fmt ") && at + 16 <= size && chunkSize >= 12) {
+        if (Tag(data + at, "fmt ")) {
+            if (at + 24 > size || chunkSize < 16) return WAV_BAD_FORMAT;
+            const uint32_t channels = data[at + 10] | (data[at + 11] << 8);
+            const uint32_t rate = Le32(data + at + 12);
+            const uint32_t bits = data[at + 22] | (data[at + 23] << 8);
             byteRate = Le32(data + at + 16);
+            // Rates and layouts outside what any sound file uses make the converter run away.
+            if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000 || bits == 0 ||
+                bits > 64 || byteRate == 0 || byteRate > rate * channels * 8) {
+                return WAV_BAD_FORMAT;
+            }
         } else if (Tag(data + at, "data")) {
-            if (byteRate == 0) return -1.0;
+            if (byteRate == 0) return WAV_BAD_FORMAT;
             return static_cast<double>(chunkSize) / byteRate;
         }
         at += 8 + static_cast<size_t>(chunkSize) + (chunkSize & 1);
     }
-    return -1.0;
+    return WAV_BAD_FORMAT;
 }
 
 Mix_Chunk* LoadChunk(const char* path) {
@@ -42,12 +51,28 @@ Mix_Chunk* LoadChunk(const char* path) {
         return nullptr;
     }
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const double seconds = WavHeaderSeconds(bytes.data(), bytes.size());
+    return LoadChunkFromMemory(bytes.data(), bytes.size(), path);
+}
+
+Mix_Chunk* LoadChunkFromMemory(const uint8_t* data, size_t size, const char* path) {
+    if (size == 0) {
+        std::fprintf(stderr, "tinselrun: %s: empty sound file\n", path);
+        return nullptr;
+    }
+    const double seconds = WavHeaderSeconds(data, size);
+    if (seconds == WAV_NOT_A_WAV && !(size >= 4 && (Tag(data, "OggS") || Tag(data, "fLaC")))) {
+        std::fprintf(stderr, "tinselrun: %s: not a sound (WAV, OGG or FLAC)\n", path);
+        return nullptr;
+    }
+    if (seconds == WAV_BAD_FORMAT) {
+        std::fprintf(stderr, "tinselrun: %s: WAV file with a bad format header, refused\n", path);
+        return nullptr;
+    }
     if (seconds > MAX_SOUND_SECONDS) {
         std::fprintf(stderr, "tinselrun: %s: sound claims %.0f s, refused\n", path, seconds);
         return nullptr;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
     Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     if (chunk == nullptr) {
         std::fprintf(stderr, "tinselrun: %s: not a sound (%s)\n", path, Mix_GetError());

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time over its seeds.
+#   tests/fuzz/run.sh [SECONDS_EACH]      (default 60)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+seconds=${1:-60}
+build=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B $build -DTINSELRUN_FUZZ=ON -DTINSELRUN_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build $build -j"$(nproc)" --target fuzz_picture fuzz_sound fuzz_script
+export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
+status=0
+for target in picture sound script; do
+  work=$build/fuzz-corpus/$target
+  mkdir -p "$work"
+  echo "fuzz_$target: ${seconds}s"
+  if ! (cd $build && ./tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=2048 \
+        -timeout=20 -print_final_stats=1 "fuzz-corpus/$target" "../tests/fuzz/corpus/$target" \
+        2>"fuzz-$target.log" >/dev/null); then
+    echo "fuzz_$target found a fault: see $build/fuzz-$target.log"
+    grep -v '^tinselrun:' "$build/fuzz-$target.log" | tail -n 40
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units' "$build/fuzz-$target.log" || true
+  fi
+done
+exit $status
