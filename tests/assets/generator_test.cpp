@@ -1,0 +1,162 @@
+// The generator itself: pinned output, the same bytes on every run, and clear errors.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "asset_files.h"
+
+using namespace assets_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> AllFiles() {
+    std::vector<std::string> out;
+    for (int n = 1; n <= 18; ++n) out.push_back("img/" + std::to_string(n) + ".dat");
+    for (int n = 1; n <= 16; ++n) out.push_back("snd/" + std::to_string(n) + ".bom");
+    return out;
+}
+
+// Any change to a picture or a sound has to be made on purpose: update the hash here.
+const std::map<std::string, uint64_t> kPinned = {
+    {"img/1.dat", 0x46820c1f9aaf28c0ull},
+    {"img/2.dat", 0x9dfa724d8ee72d86ull},
+    {"img/3.dat", 0xfb840e20fcaecd81ull},
+    {"img/4.dat", 0x6770458979f34841ull},
+    {"img/5.dat", 0x3633c5139e1adb4bull},
+    {"img/6.dat", 0x322666a0e857911dull},
+    {"img/7.dat", 0x4c5a8926143f3ce0ull},
+    {"img/8.dat", 0x13b7f4fde239b0a2ull},
+    {"img/9.dat", 0xc903181f687c9a4cull},
+    {"img/10.dat", 0x653b48b9ec3210fdull},
+    {"img/11.dat", 0x1bc10ec772d539d9ull},
+    {"img/12.dat", 0x183282521ce40addull},
+    {"img/13.dat", 0xed859660a0c0e73bull},
+    {"img/14.dat", 0x6915d9b236a4f27aull},
+    {"img/15.dat", 0xec34c7512a8d58f3ull},
+    {"img/16.dat", 0x78de2a8638a43a7eull},
+    {"img/17.dat", 0x9509965300752094ull},
+    {"img/18.dat", 0x10297c511064a429ull},
+    {"snd/1.bom", 0xdb892a3371aa4a87ull},
+    {"snd/2.bom", 0xabdcb904603cd69eull},
+    {"snd/3.bom", 0x95b14a9e1f832565ull},
+    {"snd/4.bom", 0xbf12541c2db33772ull},
+    {"snd/5.bom", 0x828120798ed98a90ull},
+    {"snd/6.bom", 0x4b98b00306499cacull},
+    {"snd/7.bom", 0x9bbc93094b451d87ull},
+    {"snd/8.bom", 0x90dac1bb81c257a8ull},
+    {"snd/9.bom", 0x9ea979137f409693ull},
+    {"snd/10.bom", 0xeab127285c4280a2ull},
+    {"snd/11.bom", 0xb36284b41ad543dcull},
+    {"snd/12.bom", 0xe6e54b9f03985d8dull},
+    {"snd/13.bom", 0x0a835e321bccf3a7ull},
+    {"snd/14.bom", 0x7de70d2589292e21ull},
+    {"snd/15.bom", 0x522b403c4f13aee2ull},
+    {"snd/16.bom", 0x7d6fb7cd1e8f4826ull},
+};
+
+struct RunResult {
+    int status;
+    std::string output;  // stdout and stderr together
+};
+
+RunResult RunGenerator(const std::string& args) {
+    std::string cmd = "'" + AssetgenPath() + "' " + args + " 2>&1";
+    RunResult r{-1, {}};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) r.output += buf;
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+fs::path TempDir(const std::string& tag) {
+    fs::path p = fs::temp_directory_path() / ("tinselrun-assets-" + tag + "-" + std::to_string(getpid()));
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
+std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
+
+}  // namespace
+
+TEST(AssetGenerator, EveryFileMatchesItsPinnedHash) {
+    std::ostringstream fresh;
+    bool allMatch = true;
+    for (const std::string& f : AllFiles()) {
+        const uint64_t h = Fnv1a64(ReadBytes(BuildDir() + "/" + f));
+        char line[80];
+        std::snprintf(line, sizeof line, "    {\"%s\", 0x%016llxull},\n", f.c_str(), (unsigned long long)h);
+        fresh << line;
+        auto it = kPinned.find(f);
+        if (it == kPinned.end() || it->second != h) allMatch = false;
+        EXPECT_TRUE(it != kPinned.end() && it->second == h) << f << " changed";
+    }
+    if (!allMatch) std::printf("current hashes:\n%s", fresh.str().c_str());
+}
+
+TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
+    const fs::path a = TempDir("a"), b = TempDir("b");
+    ASSERT_EQ(RunGenerator("--out '" + a.string() + "'").status, 0);
+    ASSERT_EQ(RunGenerator("--out '" + b.string() + "'").status, 0);
+    for (const std::string& f : AllFiles()) {
+        SCOPED_TRACE(f);
+        const auto bytesA = ReadBytes((a / f).string());
+        ASSERT_FALSE(bytesA.empty());
+        EXPECT_EQ(bytesA, ReadBytes((b / f).string()));
+        EXPECT_EQ(bytesA, ReadBytes(BuildDir() + "/" + f)) << "differs from the build's copy";
+    }
+    fs::remove_all(a);
+    fs::remove_all(b);
+}
+
+TEST(AssetGenerator, SheetAndIconAreWritten) {
+    const fs::path d = TempDir("review");
+    const fs::path sheet = d / "sheet.png", icon = d / "icon.png";
+    ASSERT_EQ(RunGenerator("--sheet '" + sheet.string() + "' --icon '" + icon.string() + "'").status, 0);
+    Picture i = LoadPicture(icon.string());
+    ASSERT_TRUE(i.ok());
+    EXPECT_EQ(i.w, 64);
+    EXPECT_EQ(i.h, 64);
+    Picture s = LoadPicture(sheet.string());
+    ASSERT_TRUE(s.ok());
+    EXPECT_GE(s.w, 800 * 3);  // the screens sit side by side at full size
+    EXPECT_GE(s.h, 3600);     // and the ending strip in one piece
+    fs::remove_all(d);
+}
+
+TEST(AssetGenerator, BadInputGivesOneClearLine) {
+    struct Case {
+        std::string args;
+        int status;
+        std::string says;
+    };
+    const fs::path d = TempDir("bad");
+    const fs::path file = d / "plain-file";
+    { std::FILE* f = std::fopen(file.string().c_str(), "w"); if (f) std::fclose(f); }
+    const Case cases[] = {
+        {"", 2, "nothing to do"},
+        {"--bogus", 2, "unknown option '--bogus'"},
+        {"--out", 2, "--out needs a value"},
+        {"--out ''", 2, "--out needs a value"},
+        {"--out '" + file.string() + "'", 1, "cannot create folder"},
+        {"--icon /nonexistent-dir/icon.png", 1, "cannot write /nonexistent-dir/icon.png"},
+        {"--out '" + d.string() + "' --only img/99.dat", 1, "no asset named img/99.dat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("assetgen " + c.args);
+        RunResult r = RunGenerator(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(FirstLine(r.output).rfind("assetgen: ", 0), 0u) << r.output;
+        EXPECT_NE(FirstLine(r.output).find(c.says), std::string::npos) << r.output;
+    }
+    EXPECT_EQ(RunGenerator("--help").status, 0);
+    fs::remove_all(d);
+}

@@ -1,0 +1,141 @@
+// The pictures: sizes and layouts the game relies on, transparency, the seamless town.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "asset_files.h"
+
+using namespace assets_test;
+
+namespace {
+
+struct Expected {
+    int number, w, h;
+    bool sprite;  // drawn over the scene, so it needs see-through parts
+};
+constexpr int kPrompt = 16;  // a plaque: only its rounded corners are clear
+
+const Expected kPictures[] = {
+    {1, 16, 16, true},     {2, 64, 16, true},     {3, 16, 16, true},     {4, 16, 16, true},
+    {5, 32, 32, true},     {6, 16, 16, true},     {7, 800, 600, false},  {8, 16, 16, true},
+    {9, 16, 16, true},     {10, 800, 600, false}, {11, 800, 600, false}, {12, 800, 1800, false},
+    {13, 800, 2400, true}, {14, 800, 1515, false}, {15, 800, 2085, false}, {16, 253, 76, true},
+    {17, 32, 32, true},    {18, 176, 16, true},
+};
+
+double Transparency(const Picture& p) {
+    size_t n = 0;
+    for (const Rgba& c : p.px) n += c.a == 0;
+    return double(n) / double(p.px.size());
+}
+
+int ColumnDiff(const Picture& p, int xa, int xb) {
+    long sum = 0;
+    for (int y = 0; y < p.h; ++y) {
+        const Rgba &a = p.at(xa, y), &b = p.at(xb, y);
+        sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    }
+    return int(sum / p.h);
+}
+
+int OpaqueIn(const Picture& p, int x0, int y0, int w, int h) {
+    int n = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) n += p.at(x, y).a > 0;
+    return n;
+}
+
+}  // namespace
+
+TEST(AssetPictures, EveryPictureDecodesByContentAtItsSize) {
+    for (const Expected& e : kPictures) {
+        SCOPED_TRACE("img/" + std::to_string(e.number) + ".dat");
+        Picture p = LoadPicture(ImgPath(e.number));
+        ASSERT_TRUE(p.ok()) << IMG_GetError();
+        EXPECT_EQ(p.w, e.w);
+        EXPECT_EQ(p.h, e.h);
+        const double clear = Transparency(p);
+        if (e.number == kPrompt) {
+            EXPECT_GT(clear, 0.0);
+        } else if (e.sprite) {
+            EXPECT_GT(clear, 0.05) << "a sprite needs a see-through background in its own alpha";
+        } else {
+            EXPECT_EQ(clear, 0.0) << "a full scene must not have holes";
+        }
+    }
+    // the opening's front layer is mostly sky showing through
+    EXPECT_GT(Transparency(LoadPicture(ImgPath(13))), 0.6);
+}
+
+TEST(AssetPictures, SantaFillsHisHitBoxInEveryCell) {
+    Picture p = LoadPicture(ImgPath(2));
+    ASSERT_TRUE(p.ok());
+    // hit box: cell pixels x 1.75 .. 5.75, y 5 .. 13; the whole columns 2..4 must be body
+    for (int cell = 0; cell < 4; ++cell) {
+        SCOPED_TRACE("cell " + std::to_string(cell));
+        EXPECT_EQ(OpaqueIn(p, cell * 16 + 2, 5, 3, 8), 3 * 8);
+        EXPECT_GE(OpaqueIn(p, cell * 16 + 1, 5, 5, 8), 5 * 8 - 4);
+        // the cells differ, or the run cycle would stand still
+        if (cell > 0) {
+            int diff = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    diff += p.at(cell * 16 + x, y).a != p.at((cell - 1) * 16 + x, y).a;
+            EXPECT_GT(diff, 2);
+        }
+    }
+}
+
+TEST(AssetPictures, TownTilesWithoutASeam) {
+    Picture p = LoadPicture(ImgPath(7));
+    ASSERT_TRUE(p.ok());
+    ASSERT_EQ(p.w, 800);
+    long total = 0;
+    for (int x = 0; x + 1 < p.w; ++x) total += ColumnDiff(p, x, x + 1);
+    const double typical = double(total) / (p.w - 1);
+    const int seam = ColumnDiff(p, p.w - 1, 0);
+    EXPECT_LE(seam, 2 * typical + 3) << "right edge does not continue into the left edge";
+    // and the measure does see structure: far-apart columns differ much more than neighbours
+    EXPECT_GT(ColumnDiff(p, 0, 400), seam);
+}
+
+TEST(AssetPictures, EndingHalvesJoinIntoOneStrip) {
+    Picture up = LoadPicture(ImgPath(14)), low = LoadPicture(ImgPath(15));
+    ASSERT_TRUE(up.ok() && low.ok());
+    ASSERT_EQ(up.w, low.w);
+    long sum = 0;
+    for (int x = 0; x < up.w; ++x) {
+        const Rgba &a = up.at(x, up.h - 1), &b = low.at(x, 0);
+        sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    }
+    EXPECT_LE(sum / up.w, 24);
+}
+
+TEST(AssetPictures, ExplosionGrowsThenFades) {
+    Picture p = LoadPicture(ImgPath(18));
+    ASSERT_TRUE(p.ok());
+    std::vector<int> coverage;
+    for (int cell = 0; cell < 11; ++cell) coverage.push_back(OpaqueIn(p, cell * 16, 0, 16, 16));
+    const auto peak = std::max_element(coverage.begin(), coverage.end());
+    EXPECT_GT(coverage.front(), 0);
+    EXPECT_LT(coverage.front(), *peak / 3);
+    EXPECT_LT(coverage.back(), *peak * 3 / 4);
+    const long peakAt = peak - coverage.begin();
+    EXPECT_GE(peakAt, 2);
+    EXPECT_LE(peakAt, 8);
+}
+
+TEST(AssetPictures, TitleLeavesThePromptAreaQuiet) {
+    Picture t = LoadPicture(ImgPath(10));
+    ASSERT_TRUE(t.ok());
+    // the prompt is drawn at (270, 400) 253 x 76: no lettering or bright detail under it
+    int bright = 0;
+    for (int y = 400; y < 476; ++y)
+        for (int x = 270; x < 523; ++x) {
+            const Rgba& c = t.at(x, y);
+            bright += (c.r + c.g + c.b) > 3 * 200;
+        }
+    EXPECT_LT(bright, 253 * 76 / 50);
+}

@@ -1,0 +1,120 @@
+// The sounds: format, lengths, levels, clean edges, and the stage loop's join.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "asset_files.h"
+
+using namespace assets_test;
+
+namespace {
+
+struct Expected {
+    int number;
+    double minSec, maxSec;
+    double minPeak, maxPeak;  // full scale 1.0
+};
+
+// effects below the music: music peaks near -6 dBFS
+const Expected kSounds[] = {
+    {1, 0.03, 0.2, 0.1, 0.45},  {2, 0.02, 0.1, 0.05, 0.3},  {3, 0.1, 0.6, 0.1, 0.45},
+    {4, 0.1, 0.6, 0.1, 0.45},   {5, 0.1, 0.6, 0.1, 0.45},   {6, 0.1, 0.6, 0.1, 0.45},
+    {7, 0.1, 0.6, 0.1, 0.45},   {8, 0.1, 0.6, 0.1, 0.45},   {9, 0.1, 0.6, 0.1, 0.45},
+    {10, 0.1, 0.6, 0.1, 0.45},  {11, 0.1, 0.6, 0.1, 0.45},  {12, 0.1, 0.6, 0.1, 0.45},
+    {13, 60, 120, 0.4, 0.6},    {14, 100, 180, 0.4, 0.6},   {15, 5, 15, 0.4, 0.6},
+    {16, 40, 50, 0.4, 0.6},
+};
+
+double Peak(const Sound& s) {
+    double p = 0;
+    for (float v : s.samples) p = std::max(p, double(std::abs(v)));
+    return p;
+}
+
+double Rms(const std::vector<float>& v, size_t from, size_t to) {
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) sum += double(v[i]) * v[i];
+    return std::sqrt(sum / double(std::max<size_t>(1, to - from)));
+}
+
+}  // namespace
+
+TEST(AssetSounds, FormatLengthAndLevel) {
+    for (const Expected& e : kSounds) {
+        SCOPED_TRACE("snd/" + std::to_string(e.number) + ".bom");
+        Sound s = LoadSound(SndPath(e.number));
+        ASSERT_TRUE(s.ok()) << SDL_GetError();
+        EXPECT_EQ(s.rate, 44100);
+        EXPECT_TRUE(s.s16);
+        EXPECT_TRUE(s.channels == 1 || s.channels == 2);
+        EXPECT_GE(s.seconds(), e.minSec);
+        EXPECT_LE(s.seconds(), e.maxSec);
+        const double peak = Peak(s);
+        EXPECT_GE(peak, e.minPeak);
+        EXPECT_LE(peak, e.maxPeak) << "too hot to mix without clipping";
+    }
+    EXPECT_EQ(LoadSound(SndPath(13)).channels, 2) << "the stage music is in stereo";
+}
+
+TEST(AssetSounds, EffectsStartAndEndSilentSoTheyDoNotClick) {
+    for (int n = 1; n <= 12; ++n) {
+        SCOPED_TRACE("snd/" + std::to_string(n) + ".bom");
+        Sound s = LoadSound(SndPath(n));
+        ASSERT_TRUE(s.ok());
+        ASSERT_GT(s.samples.size(), 16u);
+        EXPECT_LT(std::abs(s.samples.front()), 0.02);
+        EXPECT_LT(std::abs(s.samples.back()), 0.01);
+        // and they are not silent in the middle
+        EXPECT_GT(Rms(s.samples, 0, s.samples.size()), 0.01);
+    }
+}
+
+TEST(AssetSounds, TheTenDeathSoundsAreClearlyDistinct) {
+    // a rough fingerprint: length, loudness, brightness (zero crossings) and where the energy sits
+    struct Print {
+        double len, rms, zcr, centre;
+    };
+    std::vector<Print> prints;
+    for (int n = 3; n <= 12; ++n) {
+        Sound s = LoadSound(SndPath(n));
+        ASSERT_TRUE(s.ok());
+        const auto& v = s.samples;
+        double zc = 0, energy = 0, moment = 0;
+        for (size_t i = 1; i < v.size(); ++i) {
+            zc += (v[i - 1] < 0) != (v[i] < 0);
+            energy += double(v[i]) * v[i];
+            moment += double(v[i]) * v[i] * double(i);
+        }
+        prints.push_back({double(v.size()), Rms(v, 0, v.size()), zc / double(v.size()),
+                          moment / energy / double(v.size())});
+    }
+    auto rel = [](double a, double b) { return std::abs(a - b) / std::max({std::abs(a), std::abs(b), 1e-9}); };
+    for (size_t i = 0; i < prints.size(); ++i)
+        for (size_t j = i + 1; j < prints.size(); ++j) {
+            const Print &a = prints[i], &b = prints[j];
+            double most = std::max({rel(a.len, b.len), rel(a.rms, b.rms), rel(a.zcr, b.zcr), rel(a.centre, b.centre)});
+            EXPECT_GT(most, 0.1) << "snd/" << i + 3 << " and snd/" << j + 3 << " sound alike";
+        }
+}
+
+TEST(AssetSounds, StageLoopEndJoinsItsStart) {
+    Sound s = LoadSound(SndPath(13));
+    ASSERT_TRUE(s.ok());
+    const int ch = s.channels;
+    const auto& v = s.samples;
+    const size_t frames = v.size() / ch;
+    ASSERT_GT(frames, 1000u);
+    // the jump across the join is no bigger than the music's own sample-to-sample steps
+    std::vector<float> steps;
+    for (size_t i = 1; i < frames; ++i) steps.push_back(std::abs(v[i * ch] - v[(i - 1) * ch]));
+    std::nth_element(steps.begin(), steps.begin() + steps.size() * 999 / 1000, steps.end());
+    const double bigStep = steps[steps.size() * 999 / 1000];
+    for (int c = 0; c < ch; ++c) {
+        const double join = std::abs(v[c] - v[(frames - 1) * ch + c]);
+        EXPECT_LE(join, std::max(bigStep, 0.002)) << "click at the loop point, channel " << c;
+    }
+    // no gap: the music is playing across the join, not faded out and back in
+    EXPECT_GT(Rms(v, 0, size_t(ch) * 4410), 0.005);
+    EXPECT_GT(Rms(v, v.size() - size_t(ch) * 4410, v.size()), 0.005);
+}

@@ -1,0 +1,146 @@
+#include "catalog.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "font.h"
+#include "scenes.h"
+#include "sounds.h"
+#include "sprites.h"
+#include "synth.h"
+
+namespace ag {
+
+namespace {
+
+struct Picture {
+    int number;
+    std::function<Image()> make;
+    double gameScale;
+};
+
+// Both ending pictures are cut from one strip; draw it once.
+const Image& ending() {
+    static const Image strip = endingStrip();
+    return strip;
+}
+
+const std::vector<Picture>& pictures() {
+    static const std::vector<Picture> list = {
+        {1, revivalSprite, 4},
+        {2, santaStrip, 4},
+        {3, arrowSprite, 1},
+        {4, knightSprite, 2.5},
+        {5, villagerSprite, 1},
+        {6, bulletSprite, 1},
+        {7, townPicture, 1},
+        {8, [] { return shopSprite(true); }, 2.5},
+        {9, [] { return shopSprite(false); }, 2.5},
+        {10, titlePicture, 1},
+        {11, gameOverPicture, 1},
+        {12, openingBack, 1},
+        {13, openingFront, 1},
+        {14, [] { return ending().crop(0, 0, 800, 1515); }, 1},
+        {15, [] { return ending().crop(0, 1515, 800, 2085); }, 1},
+        {16, promptPicture, 1},
+        {17, bossSprite, 2},
+        {18, explosionStrip, 4},
+    };
+    return list;
+}
+
+Bytes soundFile(const Sound& s) { return encodeWav(s.samples, s.channels, kRate); }
+
+}  // namespace
+
+const std::vector<Asset>& catalog() {
+    static const std::vector<Asset> list = [] {
+        std::vector<Asset> out;
+        for (const Picture& p : pictures()) {
+            auto make = p.make;
+            out.push_back({"img/" + std::to_string(p.number) + ".dat", [make] { return encodePng(make()); }});
+        }
+        for (int i = 1; i <= 12; ++i)
+            out.push_back({"snd/" + std::to_string(i) + ".bom", [i] { return soundFile(makeEffect(i)); }});
+        out.push_back({"snd/13.bom", [] { return soundFile(stageMusic()); }});
+        out.push_back({"snd/14.bom", [] { return soundFile(endingMusic()); }});
+        out.push_back({"snd/15.bom", [] { return soundFile(gameOverMusic()); }});
+        out.push_back({"snd/16.bom", [] { return soundFile(openingMusic()); }});
+        return out;
+    }();
+    return list;
+}
+
+Image scaleNearest(const Image& img, double factor) {
+    const int w = std::max(1, int(std::lround(img.w * factor))), h = std::max(1, int(std::lround(img.h * factor)));
+    Image out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            out.px[size_t(y) * w + x] = img.get(std::min(img.w - 1, int(x / factor)), std::min(img.h - 1, int(y / factor)));
+    return out;
+}
+
+Image contactSheet() {
+    const int gap = 24, labelH = 26;
+    // small pictures on a shelf along the top, the full screens below in columns
+    std::vector<std::pair<int, Image>> small, big;
+    for (const Picture& p : pictures()) {
+        Image img = scaleNearest(p.make(), p.gameScale);
+        (img.w >= 800 ? big : small).emplace_back(p.number, std::move(img));
+    }
+    // the two ending pictures go back together, as the game scrolls them
+    const int width = 3 * 800 + 4 * gap;
+    int shelfH = 0, x = gap;
+    for (auto& s : small) shelfH = std::max(shelfH, s.second.h);
+    // rows: the shelf, the 600-tall screens, then the tall ones (the ending's halves stacked)
+    int rowA = 0, rowB = 0, endingH = 0;
+    for (auto& b : big) {
+        if (b.second.h <= 600) rowA = std::max(rowA, b.second.h);
+        else if (b.first == 14 || b.first == 15) endingH += b.second.h;
+        else rowB = std::max(rowB, b.second.h);
+    }
+    rowB = std::max(rowB, endingH);
+    const int height = gap + labelH + shelfH + gap + labelH + rowA + gap + labelH + rowB + gap;
+    Image sheet(width, height, rgb(44, 44, 52));
+    TextStyle lab;
+    lab.scale = 2;
+    auto checker = [&](int x0, int y0, int w, int h) {
+        for (int y = 0; y < h; ++y)
+            for (int xx = 0; xx < w; ++xx)
+                sheet.set(x0 + xx, y0 + y, ((xx / 8 + y / 8) % 2) ? rgb(70, 70, 82) : rgb(90, 90, 104));
+    };
+    auto place = [&](int num, const Image& img, int px, int py) {
+        drawText(sheet, std::to_string(num), px, py, lab);
+        checker(px, py + labelH, img.w, img.h);
+        sheet.draw(img, px, py + labelH);
+    };
+    for (auto& s : small) {
+        place(s.first, s.second, x, gap);
+        x += s.second.w + gap;
+    }
+    int y = gap + labelH + shelfH + gap;
+    x = gap;
+    for (auto& b : big)
+        if (b.second.h <= 600) {
+            place(b.first, b.second, x, y);
+            x += 800 + gap;
+        }
+    y += labelH + rowA + gap;
+    x = gap;
+    int endingY = y;
+    for (auto& b : big) {
+        if (b.second.h <= 600) continue;
+        if (b.first == 14 || b.first == 15) {
+            place(b.first, b.second, gap + 2 * (800 + gap), endingY);
+            endingY += b.second.h;
+            continue;
+        }
+        place(b.first, b.second, x, y);
+        x += 800 + gap;
+    }
+    return sheet;
+}
+
+Image appIcon() { return santaHead().scaled(4); }
+
+}  // namespace ag

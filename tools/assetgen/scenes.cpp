@@ -1,0 +1,584 @@
+#include "scenes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "font.h"
+#include "sprites.h"
+
+namespace ag {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+const Color kSkyTop = rgb(8, 10, 30);
+const Color kSkyMid = rgb(18, 24, 58);
+const Color kSkyLow = rgb(40, 46, 86);
+const Color kSnowDim = rgb(92, 104, 146);
+const Color kSnowLit = rgb(128, 138, 178);
+const Color kRoofSnow = rgb(158, 168, 200);
+const Color kWindow = rgb(196, 150, 72);
+const Color kWindowHi = rgb(226, 190, 104);
+
+void stars(Image& img, int y0, int y1, int count, uint64_t seed) {
+    Rng rng(seed);
+    for (int i = 0; i < count; ++i) {
+        int x = rng.range(0, img.w - 1), y = rng.range(y0, y1 - 1);
+        int kind = rng.range(0, 9);
+        Color c = kind < 6 ? rgb(150, 160, 200) : kind < 9 ? rgb(210, 215, 235) : rgb(240, 236, 200);
+        img.set(x, y, c);
+        if (kind == 9) {  // the odd bright one twinkles as a small cross
+            Color dim = rgb(c.r, c.g, c.b, 110);
+            img.blend(x - 1, y, dim), img.blend(x + 1, y, dim);
+            img.blend(x, y - 1, dim), img.blend(x, y + 1, dim);
+        }
+    }
+}
+
+void moon(Image& img, double cx, double cy, double r, Color face) {
+    for (int k = 5; k >= 1; --k) img.fillCircle(cx, cy, r + k * 7, rgb(180, 190, 230, 10));
+    img.fillCircle(cx, cy, r, face);
+    Color shade = mix(face, rgb(120, 130, 170), 0.35);
+    img.fillCircle(cx - r * 0.3, cy - r * 0.2, r * 0.22, shade);
+    img.fillCircle(cx + r * 0.35, cy + r * 0.25, r * 0.15, shade);
+    img.fillCircle(cx + r * 0.1, cy - r * 0.45, r * 0.1, shade);
+}
+
+void snowfall(Image& img, int y0, int y1, int count, uint64_t seed, int alpha) {
+    Rng rng(seed);
+    for (int i = 0; i < count; ++i) {
+        int x = rng.range(0, img.w - 1), y = rng.range(y0, y1 - 1);
+        Color c = rgb(230, 236, 255, alpha);
+        img.blend(x, y, c);
+        if (rng.range(0, 3) == 0) {
+            img.blend(x + 1, y, c), img.blend(x, y + 1, c), img.blend(x + 1, y + 1, c);
+        }
+    }
+}
+
+// Rolling far roofs and the lord's castle on its hill; every term has a whole number of periods
+// across the width so the line wraps.
+void farSkyline(Image& img, int base, uint64_t seed, Color col) {
+    const int w = img.w;
+    auto height = [&](int x) {
+        double t = 2 * kPi * x / w;
+        return 26 + 9 * std::sin(3 * t + 1.0) + 6 * std::sin(7 * t + 2.0) + 3 * std::sin(17 * t);
+    };
+    for (int x = 0; x < w; ++x) {
+        int top = base - int(height(x));
+        // stepped roofs: quantise to 6 px blocks
+        int block = x / 6;
+        int top2 = base - int(height(block * 6)) - ((block * 7) % 5 == 0 ? 8 : 0);
+        top = std::min(top, top2);
+        for (int y = top; y < img.h && y < base + 200; ++y) img.set(x, y, col);
+    }
+    // castle towers
+    const int cx = w / 5;
+    for (int k = -2; k <= 2; ++k) {
+        int tx = cx + k * 22, th = 70 - std::abs(k) * 14;
+        img.fillRect(tx - 7, base - th, 14, th, col);
+        for (int b = 0; b < 3; ++b) img.fillRect(tx - 7 + b * 5, base - th - 4, 3, 4, col);
+        img.fillRect(tx - 1, base - th - 10, 2, 6, col);
+    }
+    img.fillRect(cx - 50, base - 40, 100, 40, col);
+    Rng rng(seed);
+    Color lit = mix(col, kWindow, 0.5);
+    for (int i = 0; i < 70; ++i) {
+        int x = rng.range(0, w - 1), y = base - rng.range(2, 20);
+        if (img.get(x, y - 2).r == col.r && img.get(x, y - 2).b == col.b) img.fillRect(x, y, 2, 2, lit);
+    }
+    img.fillRect(cx - 3, base - 60, 3, 4, lit);
+    img.fillRect(cx + 20, base - 50, 3, 4, lit);
+}
+
+struct House {
+    int x, w, h;
+    Color wall;
+    int roof;  // 0 pitched, 1 stepped gable, 2 flat with parapet
+};
+
+void window(Image& img, int x, int y, int w, int h, bool lit) {
+    img.fillRect(x - 1, y - 1, w + 2, h + 2, rgb(30, 24, 30));
+    img.fillRect(x, y, w, h, lit ? kWindow : rgb(44, 50, 78));
+    if (lit) {
+        img.fillRect(x, y, w, 2, kWindowHi);
+        img.fillRect(x + w / 2, y, 1, h, rgb(120, 86, 48));
+        img.fillRect(x, y + h / 2, w, 1, rgb(120, 86, 48));
+    }
+    img.fillRect(x - 1, y + h + 1, w + 2, 2, kRoofSnow);  // snow on the sill
+}
+
+void drawHouse(Image& img, const House& hs, int ground, Rng& rng) {
+    const int top = ground - hs.h;
+    Color dark = mix(hs.wall, rgb(0, 0, 0), 0.35);
+    img.fillRect(hs.x, top, hs.w, hs.h, hs.wall);
+    img.fillRect(hs.x, top, 2, hs.h, dark);
+    img.fillRect(hs.x + hs.w - 2, top, 2, hs.h, dark);
+    // timber or brick texture lines
+    for (int y = top + 6; y < ground; y += 8) img.fillRect(hs.x + 2, y, hs.w - 4, 1, mix(hs.wall, dark, 0.5));
+    // roof
+    if (hs.roof == 0) {
+        int peak = hs.w / 2 + 4;
+        for (int j = 0; j < peak; ++j) {
+            int y = top - j;
+            int l = hs.x - 4 + j, r = hs.x + hs.w + 4 - j;
+            if (l >= r) break;
+            img.fillRect(l, y, r - l, 1, j < 4 ? kRoofSnow : rgb(52, 40, 50));
+            img.fillRect(l, y, 3, 1, kRoofSnow);
+            img.fillRect(r - 3, y, 3, 1, kRoofSnow);
+        }
+        img.fillRect(hs.x + hs.w / 2 - 6, top - hs.w / 2 + 2, 12, 2, kRoofSnow);
+        // chimney
+        int cx = hs.x + hs.w * 3 / 4 - 4;
+        img.fillRect(cx, top - hs.w / 4 - 14, 8, 16, rgb(70, 46, 50));
+        img.fillRect(cx - 1, top - hs.w / 4 - 16, 10, 3, kRoofSnow);
+    } else if (hs.roof == 1) {
+        for (int s = 0; s < 4; ++s) {
+            int sw = hs.w - s * (hs.w / 4), sx = hs.x + s * (hs.w / 8);
+            img.fillRect(sx, top - (s + 1) * 10, sw, 10, hs.wall);
+            img.fillRect(sx - 1, top - (s + 1) * 10 - 2, sw + 2, 3, kRoofSnow);
+        }
+    } else {
+        img.fillRect(hs.x - 3, top - 6, hs.w + 6, 6, dark);
+        img.fillRect(hs.x - 3, top - 9, hs.w + 6, 4, kRoofSnow);
+    }
+    // icicles under the eaves
+    for (int x = hs.x + 2; x < hs.x + hs.w - 2; x += 5) {
+        int len = 2 + rng.range(0, 4);
+        img.fillRect(x, top, 1, len, rgb(150, 170, 210));
+    }
+    // windows in a grid, most lit for the festival
+    const int cols = std::max(1, (hs.w - 12) / 22), rows = std::max(1, (hs.h - 50) / 34);
+    const int gapX = (hs.w - cols * 12) / (cols + 1);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            int wx = hs.x + gapX + c * (12 + gapX), wy = top + 14 + r * 34;
+            window(img, wx, wy, 12, 16, rng.range(0, 9) < 7);
+        }
+    // door with a wreath
+    int dx = hs.x + hs.w / 2 - 8;
+    img.fillRect(dx - 1, ground - 31, 18, 31, rgb(30, 24, 30));
+    img.fillRect(dx, ground - 30, 16, 30, rgb(72, 44, 34));
+    img.fillCircle(dx + 8, ground - 20, 5, rgb(34, 84, 54));
+    img.fillCircle(dx + 8, ground - 20, 2.5, rgb(72, 44, 34));
+    img.set(dx + 8, ground - 15, rgb(170, 50, 50));
+}
+
+// A string of festival lamps hanging between two points.
+void garland(Image& img, int x0, int y0, int x1, int y1, double sag, double bright) {
+    const Color cols[] = {rgb(200, 70, 70), rgb(220, 190, 80), rgb(80, 170, 100), rgb(110, 150, 220)};
+    const int n = std::max(2, (x1 - x0) / 3);
+    for (int i = 0; i <= n; ++i) {
+        double t = double(i) / n;
+        int x = int(std::lround(x0 + (x1 - x0) * t));
+        int y = int(std::lround(y0 + (y1 - y0) * t + sag * 4 * t * (1 - t)));
+        img.set(x, y, rgb(26, 24, 32));
+        if (i % 4 == 2) {
+            Color c = mix(rgb(60, 60, 70), cols[(i / 4) % 4], bright);
+            img.fillRect(x - 1, y + 1, 3, 3, c);
+            img.blendRect(x - 2, y, 5, 5, rgb(c.r, c.g, c.b, 50));
+        }
+    }
+}
+
+void streetLamp(Image& img, int x, int ground) {
+    img.fillCircle(x, ground - 70, 22, rgb(230, 190, 110, 18));
+    img.fillCircle(x, ground - 70, 12, rgb(230, 190, 110, 30));
+    img.fillRect(x - 1, ground - 66, 3, 66, rgb(26, 26, 36));
+    img.fillRect(x - 4, ground - 4, 9, 4, rgb(26, 26, 36));
+    img.fillRect(x - 5, ground - 78, 11, 3, rgb(26, 26, 36));
+    img.fillRect(x - 4, ground - 75, 9, 9, rgb(232, 200, 120));
+    img.fillRect(x - 5, ground - 66, 11, 2, rgb(26, 26, 36));
+    img.fillRect(x - 6, ground - 81, 13, 3, kRoofSnow);
+}
+
+void festivalTree(Image& img, int cx, int ground, int height) {
+    Color green = rgb(30, 74, 52), light = rgb(44, 98, 66);
+    for (int j = 0; j < height; ++j) {
+        int tier = j % (height / 4);
+        int half = 4 + j * 40 / height / 2 + tier / 3 + j / 12;
+        int y = ground - height + j - 10;
+        img.fillRect(cx - half, y, half * 2 + 1, 1, tier < 3 ? light : green);
+    }
+    img.fillRect(cx - 4, ground - 10, 9, 10, rgb(60, 40, 30));
+    Rng rng(77);
+    const Color baubles[] = {rgb(190, 60, 60), rgb(210, 180, 80), rgb(110, 150, 210)};
+    for (int i = 0; i < 26; ++i) {
+        int j = rng.range(8, height - 4);
+        int half = 4 + j * 40 / height / 2;
+        int x = cx + rng.range(-half, half), y = ground - height + j - 10;
+        img.fillRect(x, y, 2, 2, baubles[i % 3]);
+    }
+    int sy = ground - height - 14;
+    img.fillCircle(cx + 0.5, sy + 0.5, 9, rgb(240, 210, 120, 30));
+    img.fillRect(cx - 1, sy - 5, 3, 11, rgb(238, 210, 110));
+    img.fillRect(cx - 5, sy - 1, 11, 3, rgb(238, 210, 110));
+}
+
+// Snow ground from `ground` down: banded and dithered, with a trodden lane.
+void snowGround(Image& img, int ground, uint64_t seed) {
+    for (int y = ground; y < img.h; ++y) {
+        double t = double(y - ground) / std::max(1, img.h - ground - 1);
+        for (int x = 0; x < img.w; ++x) {
+            Color c = t + 0.15 * bayer(x, y) > 0.5 ? kSnowLit : kSnowDim;
+            if (y < ground + 3) c = mix(kSnowDim, rgb(60, 68, 104), 0.4);
+            img.set(x, y, c);
+        }
+    }
+    int lane = ground + (img.h - ground) / 2;
+    Rng rng(seed);
+    for (int x = 0; x < img.w; ++x) {
+        int wob = int(std::lround(3 * std::sin(2 * kPi * 5 * x / img.w)));
+        for (int j = -7; j <= 7; ++j)
+            if (bayer(x, lane + j) < 0.6 - std::abs(j) * 0.07) img.set(x, lane + j + wob, rgb(104, 112, 152));
+    }
+    for (int i = 0; i < 300; ++i)  // sparkle
+        img.set(rng.range(0, img.w - 1), rng.range(ground + 4, img.h - 1), rgb(176, 186, 220));
+}
+
+std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
+    Rng rng(seed);
+    const Color walls[] = {rgb(74, 48, 56), rgb(60, 56, 74), rgb(82, 62, 50), rgb(52, 62, 78), rgb(70, 60, 70)};
+    std::vector<House> hs;
+    int x = 10;
+    while (x < width - 110) {
+        House h{x, rng.range(70, 110), rng.range(maxH * 3 / 5, maxH), walls[rng.range(0, 4)],
+                int(hs.size() + seed) % 3};
+        hs.push_back(h);
+        x += h.w + rng.range(40, 70);
+    }
+    return hs;
+}
+
+// The town street shared by the stage picture and the title.
+void townStreet(Image& img, int ground, uint64_t seed, bool lights, int maxH = 200) {
+    farSkyline(img, ground - 60 * maxH / 200, seed, rgb(28, 32, 60));
+    auto hs = houseRow(img.w, seed, maxH);
+    Rng rng(seed + 1);
+    for (const House& h : hs) drawHouse(img, h, ground, rng);
+    // garlands between neighbours (the last one crosses the seam to the first)
+    if (lights)
+        for (size_t i = 0; i < hs.size(); ++i) {
+            const House& a = hs[i];
+            const House& b = hs[(i + 1) % hs.size()];
+            int bx = b.x + (i + 1 == hs.size() ? img.w : 0);
+            garland(img, a.x + a.w - 4, ground - a.h + 20, bx + 4, ground - b.h + 20, 26, 0.75);
+        }
+    for (size_t i = 0; i < hs.size(); ++i) {
+        const House& a = hs[i];
+        int gapMid = a.x + a.w + 12;
+        if (i % 2 == 0) streetLamp(img, gapMid, ground);
+    }
+    snowGround(img, ground, seed + 2);
+}
+
+void darken(Image& img, double amount) {
+    for (Color& c : img.px) {
+        if (!c.a) continue;
+        c = mix(c, rgb(4, 6, 18, c.a), amount);
+    }
+}
+
+TextStyle storyStyle(int scale) {
+    TextStyle st;
+    st.scale = scale;
+    st.fill = rgb(255, 250, 236);
+    st.fillBottom = rgb(236, 218, 170);
+    st.outline = rgb(14, 12, 28);
+    st.outlineWidth = 2;
+    st.shadow = rgb(0, 0, 0, 160);
+    return st;
+}
+
+TextStyle headingStyle(int scale) {
+    TextStyle st = storyStyle(scale);
+    st.fill = rgb(255, 228, 110);
+    st.fillBottom = rgb(232, 128, 40);
+    return st;
+}
+
+// Lays paragraphs out centred down a tall picture; returns the y after the last line.
+int storyBlock(Image& img, int y, const std::vector<std::string>& paragraphs, int scale) {
+    const TextStyle st = storyStyle(scale);
+    const int lineH = kGlyphHeight * scale + 14;
+    for (const auto& p : paragraphs) {
+        for (const auto& l : wrapText(p, scale, img.w - 100)) {
+            drawTextCentered(img, l, img.w / 2, y, st);
+            y += lineH;
+        }
+        y += lineH / 2;
+    }
+    return y;
+}
+
+void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
+    const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100), rgb(250, 250, 255)};
+    const int span = (x1 - x0) / loops;
+    for (int l = 0; l < loops; ++l)
+        for (int i = 0; i <= span; ++i) {
+            double t = double(i) / span;
+            int x = x0 + l * span + i;
+            int yy = y + int(std::lround(sag * 4 * t * (1 - t)));
+            Color c = cols[((x / 3) + l) % 4];
+            img.fillRect(x, yy, 1, 4, rgb(20, 16, 30));
+            img.set(x, yy + 1 + (x % 2), c);
+            img.set(x, yy + 2 - (x % 2), mix(c, rgb(255, 255, 255), 0.4));
+            if (x % 9 == 0) img.fillRect(x - 1, yy + 4, 3, 2 + (x % 4), c);
+        }
+}
+
+}  // namespace
+
+std::vector<std::string> wrapText(const std::string& text, int scale, int maxWidth) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string word, cur;
+    while (in >> word) {
+        std::string next = cur.empty() ? word : cur + " " + word;
+        if (!cur.empty() && textWidth(next, scale) > maxWidth) {
+            lines.push_back(cur);
+            cur = word;
+        } else {
+            cur = next;
+        }
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+
+Image townPicture() {
+    Image img(800, 600);
+    img.wrapX = true;
+    img.vgradient(0, 470, {kSkyTop, kSkyMid, kSkyLow}, 6);
+    stars(img, 0, 330, 260, 1);
+    moon(img, 610, 86, 30, rgb(206, 210, 226));
+    townStreet(img, 470, 42, true);
+    festivalTree(img, 400 - 0, 470, 120);
+    snowfall(img, 0, 600, 500, 9, 120);
+    return img;
+}
+
+Image titlePicture() {
+    Image img(800, 600);
+    img.vgradient(0, 600, {rgb(6, 8, 26), kSkyMid, rgb(52, 50, 96)}, 6);
+    stars(img, 0, 420, 320, 2);
+    moon(img, 650, 360, 62, rgb(214, 218, 232));
+    // Santa's sleigh crossing the moon, with a trail of sparkles
+    Image sleigh = revivalSprite();
+    Image shadow(16, 16);
+    for (size_t i = 0; i < sleigh.px.size(); ++i)
+        if (sleigh.px[i].a) shadow.px[i] = rgb(30, 30, 56);
+    img.draw(shadow, 606, 334, 4);
+    for (int i = 0; i < 14; ++i) img.fillRect(602 - i * 14, 378 + i * 3 + (i % 2) * 4, 2, 2, rgb(255, 230, 140, 220 - i * 14));
+    townStreet(img, 560, 7, true, 96);
+    darken(img, 0.15);
+    snowfall(img, 0, 600, 420, 3, 140);
+
+    TextStyle big;
+    big.scale = 11;
+    big.fill = rgb(255, 236, 120);
+    big.fillBottom = rgb(226, 70, 50);
+    big.outline = rgb(20, 10, 30);
+    big.outlineWidth = 5;
+    big.shadow = rgb(0, 0, 0, 150);
+    big.snowCap = rgb(250, 252, 255);
+    drawTextCentered(img, "TINSELRUN", 400, 92, big);
+    tinsel(img, 110, 690, 188, 26, 4);
+    TextStyle sub = storyStyle(3);
+    sub.fill = rgb(220, 232, 255);
+    sub.fillBottom = rgb(170, 190, 240);
+    drawTextCentered(img, "SANTA'S LONGEST NIGHT", 400, 250, sub);
+    return img;
+}
+
+Image gameOverPicture() {
+    Image img(800, 600);
+    img.vgradient(0, 420, {rgb(4, 4, 12), rgb(18, 18, 34), rgb(36, 36, 54)}, 6);
+    stars(img, 0, 300, 90, 4);
+    // an empty street: the houses all dark
+    farSkyline(img, 400, 5, rgb(22, 22, 36));
+    for (int y = 420; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
+    // an unopened gift half buried in the snow
+    Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
+    img.draw(gift, 372, 440, 7);
+    for (int x = 350; x < 450; ++x) {
+        int top = 488 + int(std::lround(6 * std::cos((x - 400) / 50.0 * kPi / 2)));
+        for (int y = 496 - (top - 488); y < 512; ++y) img.set(x, y, rgb(70, 72, 92));
+    }
+    snowfall(img, 0, 600, 700, 6, 150);
+
+    TextStyle big;
+    big.scale = 10;
+    big.fill = rgb(210, 220, 245);
+    big.fillBottom = rgb(110, 120, 170);
+    big.outline = rgb(8, 8, 18);
+    big.outlineWidth = 5;
+    big.shadow = rgb(0, 0, 0, 160);
+    big.snowCap = rgb(250, 252, 255);
+    drawTextCentered(img, "GAME OVER", 400, 170, big);
+    TextStyle sub = storyStyle(3);
+    sub.fill = rgb(190, 196, 220);
+    sub.fillBottom = rgb(150, 156, 190);
+    drawTextCentered(img, "THE GIFTS LIE UNOPENED IN THE SNOW", 400, 290, sub);
+    return img;
+}
+
+Image openingBack() {
+    Image img(800, 1800);
+    img.vgradient(0, 1800, {rgb(2, 2, 10), rgb(6, 8, 26), rgb(14, 18, 48), kSkyMid, rgb(50, 52, 96)}, 5);
+    stars(img, 0, 1500, 1400, 12);
+    // a faint green aurora band near the top
+    for (int x = 0; x < 800; ++x) {
+        double c = 300 + 60 * std::sin(x / 120.0) + 25 * std::sin(x / 37.0);
+        for (int y = int(c) - 50; y < int(c) + 50; ++y) {
+            double k = 1 - std::abs(y - c) / 50;
+            if (bayer(x, y) < k * 0.5) img.blend(x, y, rgb(60, 170, 130, 40));
+        }
+    }
+    moon(img, 180, 900, 46, rgb(214, 218, 232));
+    townStreet(img, 1720, 21, true);
+    snowfall(img, 900, 1800, 500, 13, 120);
+    return img;
+}
+
+Image openingFront() {
+    Image img(800, 2400);
+    const TextStyle head = headingStyle(5);
+    int y = 70;
+    drawTextCentered(img, "THE LONGEST NIGHT", 400, y, head);
+    y += 90;
+    y = storyBlock(img, y,
+                   {"EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS A THOUSAND LANTERNS "
+                    "FOR THE FESTIVAL OF THE LONGEST NIGHT.",
+                    "AND EVERY YEAR, SANTA COMES TO TOWN WITH A SLEIGH FULL OF GIFTS."},
+                   3);
+    img.draw(revivalSprite(), 400 - 32, y, 4);
+    y += 110;
+    y = storyBlock(img, y,
+                   {"BUT THIS YEAR THE TOWNSFOLK HAVE SHUT THEIR DOORS.",
+                    "THE VILLAGERS CROSS THEIR ARMS. THE SHOPKEEPERS PULL DOWN THEIR SHUTTERS.",
+                    "\"NO MORE GIFTS!\" THEY CRY. \"WE HAVE QUITE ENOUGH, THANK YOU.\""},
+                   3);
+    img.draw(villagerSprite(), 400 - 140, y, 2);
+    img.draw(shopSprite(false), 400 - 32, y, 4);
+    img.draw(villagerSprite().flippedX(), 400 + 76, y, 2);
+    y += 110;
+    y = storyBlock(img, y,
+                   {"THE LORD OF THE TOWN HAS SENT OUT HIS KNIGHTS TO GUARD EVERY STREET AGAINST EVEN "
+                    "THE SMALLEST PRESENT."},
+                   3);
+    for (int k = 0; k < 3; ++k) img.draw(knightSprite(), 400 - 150 + k * 110, y, 4);
+    y += 100;
+    y = storyBlock(img, y,
+                   {"SANTA IS NOT ONE TO GIVE UP.",
+                    "HE STRINGS HIS BOW, TIES A RIBBON TO EVERY ARROW, AND SETS OUT ON FOOT INTO THE "
+                    "FESTIVAL NIGHT.",
+                    "IF THEY WILL NOT TAKE THEIR GIFTS BY HAND..."},
+                   3);
+    y += 20;
+    drawTextCentered(img, "THEY WILL TAKE THEM BY ARROW!", 400, y, headingStyle(4));
+    y += 70;
+    img.draw(santaFrame(0), 400 - 32, y, 4);
+    img.draw(arrowSprite(), 400 + 48, y + 18, 2);
+    return img;
+}
+
+Image endingStrip() {
+    Image img(800, 3600);
+    // night at the top turning to dawn over the last screens
+    img.vgradient(0, 3600, {rgb(4, 4, 16), rgb(8, 10, 30), rgb(14, 18, 48), rgb(30, 36, 80),
+                            rgb(90, 70, 120), rgb(220, 130, 110), rgb(250, 200, 140)}, 6);
+    stars(img, 0, 2400, 1600, 31);
+    int y = 260;
+    drawTextCentered(img, "THE MORNING AFTER", 400, y, headingStyle(5));
+    y += 100;
+    y = storyBlock(img, y,
+                   {"THE LAST ARROW SAILED OVER THE ROOFTOPS, AND THE LORD OF THE TOWN SAT DOWN HARD IN "
+                    "A SNOWDRIFT.",
+                    "IN HIS LAP LAY A LITTLE BOX TIED WITH RED RIBBON. INSIDE WAS A WARM SCARF, KNITTED "
+                    "JUST FOR HIM.",
+                    "HE WRAPPED IT ROUND HIS NECK, AND FOR THE FIRST TIME IN YEARS, HE SMILED.",
+                    "ONE BY ONE THE SHUTTERS ROSE. THE VILLAGERS UNCROSSED THEIR ARMS. THE KNIGHTS HUNG "
+                    "THEIR HELMETS ON THE FESTIVAL TREE.",
+                    "AND THE WHOLE TOWN SANG UNTIL THE LANTERNS BURNED LOW."},
+                   3);
+    y += 160;
+    drawTextCentered(img, "THE CAST", 400, y, headingStyle(5));
+    y += 110;
+    struct Entry {
+        Image pic;
+        int scale;
+        const char* label;
+    };
+    const Entry cast[] = {
+        {santaFrame(0), 5, "SANTA, WITH HIS BOW"},
+        {villagerSprite(), 3, "THE VILLAGERS"},
+        {shopSprite(true), 5, "THE SHOPKEEPERS"},
+        {knightSprite(), 5, "THE KNIGHTS OF THE WATCH"},
+        {bossSprite(), 4, "THE LORD OF THE TOWN"},
+    };
+    const TextStyle label = storyStyle(3);
+    for (const Entry& e : cast) {
+        int size = e.pic.w * e.scale;
+        img.fillRect(400 - size / 2 - 10, y - 10, size + 20, size + 20, rgb(20, 20, 44));
+        img.draw(e.pic, 400 - size / 2, y, e.scale);
+        y += size + 30;
+        drawTextCentered(img, e.label, 400, y, label);
+        y += 120;
+    }
+    y = storyBlock(img, y, {"AND EVERY TOWNSFOLK WHO SAID THANK YOU IN THE END."}, 3);
+    y += 80;
+    drawTextCentered(img, "THANK YOU FOR PLAYING", 400, y, headingStyle(4));
+
+    // the final picture: dawn over the town, Santa's sleigh heading home
+    const int base = 3000;
+    Image tail(800, 600);
+    tail.px.assign(tail.px.size(), Color{});
+    for (int yy = 0; yy < 600; ++yy)
+        for (int x = 0; x < 800; ++x) tail.set(x, yy, img.get(x, base + yy));
+    for (int k = 6; k >= 1; --k) tail.fillCircle(400, 430, 60 + k * 22, rgb(255, 220, 150, 22));
+    tail.fillCircle(400, 430, 60, rgb(255, 236, 180));
+    townStreet(tail, 540, 42, true, 110);
+    for (Color& c : tail.px) c = mix(c, rgb(255, 190, 150, 255), 0.12);
+    Image sleigh = revivalSprite();
+    tail.draw(sleigh, 580, 60, 5);
+    for (int i = 0; i < 16; ++i) tail.fillRect(572 - i * 16, 124 + i * 4 + (i % 2) * 5, 3, 3, rgb(255, 240, 170, 230 - i * 12));
+    TextStyle endSt = headingStyle(8);
+    endSt.snowCap = rgb(255, 255, 255);
+    drawTextCentered(tail, "THE END", 400, 210, endSt);
+    for (int yy = 0; yy < 600; ++yy)
+        for (int x = 0; x < 800; ++x) img.set(x, base + yy, tail.get(x, yy));
+    return img;
+}
+
+Image promptPicture() {
+    Image img(253, 76);
+    // a dark rounded plaque with a gold rim
+    for (int y = 0; y < 76; ++y)
+        for (int x = 0; x < 253; ++x) {
+            int dx = std::max({0, 8 - x, x - 244}), dy = std::max({0, 8 - y, y - 67});
+            double d = std::sqrt(double(dx * dx + dy * dy));
+            if (d > 8) continue;
+            Color c = rgb(16, 18, 44, 210);
+            if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72) c = rgb(230, 180, 60);
+            else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70) c = rgb(120, 70, 20);
+            img.set(x, y, c);
+        }
+    // holly at both ends
+    for (int side = 0; side < 2; ++side) {
+        int cx = side == 0 ? 24 : 228;
+        img.fillCircle(cx - 6, 38, 6, rgb(40, 150, 70));
+        img.fillCircle(cx + 6, 38, 6, rgb(40, 150, 70));
+        img.fillCircle(cx - 2, 34, 3, rgb(220, 40, 50));
+        img.fillCircle(cx + 3, 35, 3, rgb(220, 40, 50));
+    }
+    TextStyle st = storyStyle(3);
+    st.outlineWidth = 2;
+    drawTextCentered(img, "PRESS ENTER", 127, 28, st);
+    return img;
+}
+
+}  // namespace ag

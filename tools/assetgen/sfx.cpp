@@ -1,0 +1,158 @@
+// Sound effects, each a few layered tones.
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "sounds.h"
+#include "synth.h"
+
+namespace ag {
+
+namespace {
+
+Tone sq(double f0, double f1, double dur, double release, double gain, double duty = 0.5) {
+    Tone t;
+    t.wave = Wave::Square, t.freq = f0, t.freqEnd = f1, t.dur = dur, t.release = release;
+    t.gain = gain, t.duty = duty, t.lowpass = 6000;
+    return t;
+}
+
+Tone noise(double clock, double dur, double release, double gain, double lowpass, uint32_t seed) {
+    Tone t;
+    t.wave = Wave::Noise, t.freq = clock, t.dur = dur, t.release = release, t.gain = gain;
+    t.lowpass = lowpass, t.seed = seed, t.attack = 0.002;
+    return t;
+}
+
+Tone wave(Wave w, double f0, double f1, double dur, double release, double gain) {
+    Tone t;
+    t.wave = w, t.freq = f0, t.freqEnd = f1, t.dur = dur, t.release = release, t.gain = gain;
+    return t;
+}
+
+}  // namespace
+
+Sound makeEffect(int index) {
+    Mix m(0.6, 1, false);
+    double peak = 0.4;
+    switch (index) {
+        case 1: {  // hit / confirm: two bright rising blips
+            m = Mix(0.15, 1, false);
+            play(m, 0.0, sq(1318.5, 0, 0.035, 0.01, 0.5, 0.25));
+            play(m, 0.04, sq(1975.5, 0, 0.05, 0.05, 0.5, 0.25));
+            play(m, 0.0, wave(Wave::Sine, 2637, 0, 0.04, 0.06, 0.3));
+            break;
+        }
+        case 2: {  // arrow: a soft breathy flick
+            m = Mix(0.07, 1, false);
+            Tone n = noise(18000, 0.01, 0.05, 0.6, 2800, 21);
+            n.highpass = 700;
+            play(m, 0.0, n);
+            Tone t = wave(Wave::Triangle, 900, 420, 0.03, 0.02, 0.35);
+            play(m, 0.0, t);
+            peak = 0.22;
+            break;
+        }
+        case 3: {  // snow puff: a noise burst that closes down
+            m = Mix(0.4, 1, false);
+            Tone n = noise(12000, 0.05, 0.3, 1.0, 3500, 31);
+            play(m, 0.0, n);
+            n = noise(3000, 0.02, 0.2, 0.6, 900, 32);
+            play(m, 0.0, n);
+            break;
+        }
+        case 4: {  // yelp: a square cry sliding down with a wobble
+            m = Mix(0.35, 1, false);
+            Tone t = sq(1250, 320, 0.25, 0.06, 0.7, 0.3);
+            t.vibDepth = 1.2, t.vibRate = 18, t.vibDelay = 0.0;
+            play(m, 0.0, t);
+            break;
+        }
+        case 5: {  // bell crash: a struck bell over a burst of hiss
+            m = Mix(0.55, 1, false);
+            Tone b = wave(Wave::Bell, 784, 0, 0.05, 0.45, 0.9);
+            b.decay = 0.4, b.sustain = 0.1;
+            play(m, 0.0, b);
+            Tone n = noise(25000, 0.01, 0.25, 0.35, 9000, 51);
+            n.highpass = 2500;
+            play(m, 0.0, n);
+            break;
+        }
+        case 6: {  // oof: a low falling grunt and a thump
+            m = Mix(0.3, 1, false);
+            Tone t = wave(Wave::Triangle, 240, 95, 0.18, 0.05, 0.9);
+            t.vibDepth = 0.8, t.vibRate = 25, t.vibDelay = 0;
+            play(m, 0.0, t);
+            play(m, 0.0, wave(Wave::Sine, 120, 40, 0.08, 0.05, 0.8));
+            play(m, 0.0, noise(4000, 0.01, 0.06, 0.4, 1500, 61));
+            break;
+        }
+        case 7: {  // jingle: bells tumbling down an arpeggio
+            m = Mix(0.5, 1, false);
+            const double notes[] = {2093, 1568, 1319, 1047, 784};
+            for (int i = 0; i < 5; ++i) {
+                Tone b = wave(Wave::Bell, notes[i], 0, 0.03, 0.16, 0.6);
+                b.decay = 0.1, b.sustain = 0.3;
+                play(m, i * 0.055, b);
+            }
+            break;
+        }
+        case 8: {  // armour clank: metallic partials and a hard tick
+            m = Mix(0.4, 1, false);
+            play(m, 0.0, sq(1870, 1700, 0.02, 0.22, 0.35, 0.5));
+            play(m, 0.0, sq(2690, 2500, 0.02, 0.18, 0.3, 0.4));
+            play(m, 0.0, sq(455, 400, 0.02, 0.12, 0.35, 0.5));
+            play(m, 0.0, noise(30000, 0.005, 0.05, 0.5, 12000, 81));
+            play(m, 0.09, sq(1870, 1700, 0.01, 0.15, 0.2, 0.5));
+            break;
+        }
+        case 9: {  // wail: rises then falls away, two detuned voices
+            m = Mix(0.58, 1, false);
+            Tone a = wave(Wave::Saw, 520, 260, 0.45, 0.1, 0.5);
+            a.vibDepth = 0.7, a.vibRate = 7, a.vibDelay = 0.05, a.lowpass = 2500, a.attack = 0.03;
+            play(m, 0.0, a);
+            a.freq = 527, a.freqEnd = 255;
+            play(m, 0.0, a);
+            play(m, 0.0, wave(Wave::Square, 780, 1040, 0.06, 0.02, 0.3));
+            break;
+        }
+        case 10: {  // sneeze of snow: hiss that rises, then a pop
+            m = Mix(0.35, 1, false);
+            Tone n = noise(3000, 0.15, 0.02, 0.6, 6000, 101);
+            n.freqEnd = 30000, n.attack = 0.1;
+            play(m, 0.0, n);
+            play(m, 0.17, noise(20000, 0.01, 0.12, 0.8, 5000, 102));
+            play(m, 0.17, wave(Wave::Sine, 300, 80, 0.05, 0.05, 0.6));
+            break;
+        }
+        case 11: {  // falling blips: a little "oh no" tune
+            m = Mix(0.45, 1, false);
+            const double notes[] = {880, 698.5, 587.3, 440};
+            for (int i = 0; i < 4; ++i) play(m, i * 0.09, sq(notes[i], notes[i] * 0.97, 0.06, 0.03, 0.45, 0.125));
+            break;
+        }
+        case 12: {  // boom: a deep kick under rumbling noise
+            m = Mix(0.58, 1, false);
+            play(m, 0.0, wave(Wave::Sine, 130, 30, 0.3, 0.2, 1.0));
+            Tone n = noise(6000, 0.05, 0.45, 0.8, 1200, 121);
+            n.freqEnd = 800;
+            play(m, 0.0, n);
+            play(m, 0.0, noise(30000, 0.01, 0.1, 0.4, 8000, 122));
+            break;
+        }
+        default:
+            throw std::runtime_error("no sound effect number " + std::to_string(index));
+    }
+    Sound s;
+    s.channels = 1;
+    s.samples = std::move(m.data());
+    normalise(s.samples, peak);
+    // square-heavy effects are loud for their peak: hold every effect to a similar loudness
+    double sum = 0;
+    for (float v : s.samples) sum += double(v) * v;
+    const double rms = std::sqrt(sum / double(s.samples.size())), maxRms = 0.13;
+    if (rms > maxRms) normalise(s.samples, peak * maxRms / rms);
+    return s;
+}
+
+}  // namespace ag

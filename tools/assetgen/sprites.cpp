@@ -1,0 +1,368 @@
+#include "sprites.h"
+
+#include <cmath>
+#include <map>
+#include <stdexcept>
+
+namespace ag {
+
+Color paletteColor(char c) {
+    static const std::map<char, Color> pal = {
+        {'.', rgb(0, 0, 0, 0)},       {'k', rgb(22, 16, 30)},     {'r', rgb(220, 38, 46)},
+        {'R', rgb(140, 20, 38)},      {'p', rgb(255, 130, 120)},  {'w', rgb(250, 250, 255)},
+        {'g', rgb(192, 202, 222)},    {'G', rgb(122, 130, 156)},  {'d', rgb(64, 66, 86)},
+        {'s', rgb(252, 204, 164)},    {'S', rgb(214, 150, 118)},  {'b', rgb(156, 94, 44)},
+        {'B', rgb(96, 56, 28)},       {'h', rgb(214, 152, 86)},   {'y', rgb(255, 218, 66)},
+        {'Y', rgb(204, 140, 30)},     {'o', rgb(250, 146, 40)},   {'n', rgb(36, 46, 110)},
+        {'u', rgb(64, 110, 212)},     {'c', rgb(150, 210, 255)},  {'e', rgb(56, 176, 82)},
+        {'E', rgb(26, 104, 52)},      {'l', rgb(232, 238, 246)},  {'m', rgb(166, 176, 196)},
+        {'M', rgb(98, 106, 132)},     {'v', rgb(156, 84, 200)},   {'V', rgb(88, 40, 124)},
+        {'W', rgb(255, 248, 200)},    {'f', rgb(255, 236, 150)},  {'D', rgb(40, 42, 58)},
+    };
+    auto it = pal.find(c);
+    if (it == pal.end()) throw std::runtime_error(std::string("no palette colour for '") + c + "'");
+    return it->second;
+}
+
+Image fromGrid(const char* name, const std::vector<std::string>& rows) {
+    if (rows.empty()) throw std::runtime_error(std::string("sprite ") + name + " has no rows");
+    const int w = int(rows[0].size()), h = int(rows.size());
+    Image img(w, h);
+    for (int y = 0; y < h; ++y) {
+        if (int(rows[y].size()) != w)
+            throw std::runtime_error(std::string("sprite ") + name + " row " + std::to_string(y) +
+                                     " is " + std::to_string(rows[y].size()) + " wide, not " +
+                                     std::to_string(w));
+        for (int x = 0; x < w; ++x) img.set(x, y, paletteColor(rows[y][x]));
+    }
+    return img;
+}
+
+// Santa on his small sleigh, gliding in.
+Image revivalSprite() {
+    return fromGrid("revival", {
+        "................",
+        "....kkkk........",
+        "...krrrrkk......",
+        "..kwkrrrrrk.....",
+        "..kkwwwwwwk.....",
+        "...ksssksk......",
+        "..kwwsssspk.....",
+        "..kwwwwwwk......",
+        "kk.kwwwwk.....kk",
+        "kykkkkkkkkkkkkyk",
+        "kyrrrrrrrrrrrrk.",
+        "krrrrrrrrrrrrrk.",
+        ".kRRRRRRRRRRRk..",
+        "..kkkkkkkkkkk...",
+        ".kyyyyyyyyyyyyk.",
+        "..kkkkkkkkkkkk..",
+    });
+}
+
+// Santa: one body over four leg poses. Body cols 1-8 fill the hit box; the bow is to the right.
+Image santaFrame(int i) {
+    static const std::vector<std::string> body = {
+        "....kkkk........",
+        "..kkrrrrk.......",
+        ".kwkrrrrrk.b....",
+        ".kkwwwwwwk..b...",
+        "..kssssksk.gkb..",
+        ".kwwsssspk.g.kb.",
+        ".kwwwwwwwk.g..b.",
+        "krrwwwwwkrrrrBBb",
+        "krrrwwwkrrrrrBBb",
+        "krrrrrrrk..g..b.",
+        "kkkkykkkk..g.kb.",
+        ".krrrrrrk..gkb..",
+        ".kwwwwwwk...b...",
+    };
+    static const std::vector<std::vector<std::string>> legs = {
+        {".krrk..krrk.b...", "kdddk..kdddk....", "kkkk....kkkk...."},
+        {"..krrkrrk...b...", "..kddkdddk......", "..kkkkkkkkk....."},
+        {"..krrk.krrk.b...", ".kdddk.kdddk....", ".kkkk...kkkk...."},
+        {"...krrrrk...b...", "...kdddddk......", "...kkkkkkkk....."},
+    };
+    std::vector<std::string> rows = body;
+    for (const auto& r : legs.at(size_t(i))) rows.push_back(r);
+    return fromGrid("santa", rows);
+}
+
+Image santaStrip() {
+    Image strip(64, 16);
+    for (int i = 0; i < 4; ++i) strip.draw(santaFrame(i), i * 16, 0);
+    return strip;
+}
+
+// A candy-striped arrow with a steel head.
+Image arrowSprite() {
+    return fromGrid("arrow", {
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        ".kk.........k...",
+        "krrk........kk..",
+        "kwwkkkkkkkkkklkk",
+        "kwrrwwrrwwrrwmlk",
+        "krrkkkkkkkkkkmk.",
+        "kwwk........kk..",
+        ".kk.........k...",
+        "................",
+        "................",
+        "................",
+        "................",
+    });
+}
+
+// Knight of the town watch: plumed helm, sword forward, shield with a gold star.
+Image knightSprite() {
+    return fromGrid("knight", {
+        ".......kkk......",
+        "......krrrk.....",
+        ".....kkrrk......",
+        "....kmmmmmk.....",
+        "...kmllmmmMk....",
+        "...kkkkkmmMk....",
+        "...kMMMMmmMk....",
+        "....kmmmmMk.....",
+        "...kkkkkkmmkk...",
+        "kllllkykMmmmMk..",
+        "...kuuuuukmmMk..",
+        "...kuuyuukMmMk..",
+        "...kuyyyukkMk...",
+        "....kuuukmkMk...",
+        "....kkkkMk.kMk..",
+        "...kMMMk..kMMMk.",
+    });
+}
+
+// A villager in a winter coat, arms crossed: wants no gift, thank you.
+Image villagerSprite() {
+    Image small = fromGrid("villager", {
+        "......kkk.......",
+        ".....kwwwk......",
+        "....kkeekkk.....",
+        "...keeEeeEek....",
+        "...kwwwwwwwk....",
+        "...kssssssSk....",
+        "...ksksskssk....",
+        "...kSssssssk....",
+        "....ksskksk.....",
+        "...kkrrrrrkk....",
+        "..kbbrrRrbbbk...",
+        "..kbbkrRkbbBk...",
+        "..kssbbbbbsBk...",
+        "..kbbbbbbbbBk...",
+        "...kBBk.kBBk....",
+        "..kkkkk.kkkkk...",
+    });
+    return small.scaled(2);
+}
+
+// The enemy shot (all three kinds share it): a glowing ember, outlined so it shows on the town.
+Image bulletSprite() {
+    return fromGrid("bullet", {
+        "................",
+        "................",
+        "......kkkk......",
+        "....kkrrrrkk....",
+        "...krroooorrk...",
+        "...kroyyyyork...",
+        "..kroywwyyyork..",
+        "..kroywyyyyork..",
+        "..kroyyyyyyork..",
+        "..kroyyyyyyork..",
+        "...kroyyyyork...",
+        "...krroooorrk...",
+        "....kkrrrrkk....",
+        "......kkkk......",
+        "................",
+        "................",
+    });
+}
+
+// The shop front: striped awning, lit window with the clerk (open) or shutters down (closed).
+Image shopSprite(bool open) {
+    if (open)
+        return fromGrid("shop open", {
+            "kkkkkkkkkkkkkkkk",
+            "krrwwrrwwrrwwrrk",
+            "krrwwrrwwrrwwrrk",
+            ".kkkkkkkkkkkkkk.",
+            ".kBfffffffffffBk",
+            ".kBfffkkkkffffBk",
+            ".kBffkrrrrkfffBk",
+            ".kBffksssskfffBk",
+            ".kBffkskskkfffBk",
+            ".kBfffkssksfffBk",
+            ".kBffkwwwwkfffBk",
+            ".kBfkswwwwskffBk",
+            ".kkkkkkkkkkkkkkk",
+            ".kbbbbbbbbbbbbbk",
+            ".kbekyykeykybbbk",
+            ".kkkkkkkkkkkkkkk",
+        });
+    return fromGrid("shop closed", {
+        "kkkkkkkkkkkkkkkk",
+        "kRRggRRggRRggRRk",
+        "kRRggRRggRRggRRk",
+        ".kkkkkkkkkkkkkk.",
+        ".kBGGGGGGGGGGGBk",
+        ".kBdddddddddddBk",
+        ".kBGGGGGGGGGGGBk",
+        ".kBdddddddddddBk",
+        ".kBGGGkkkkkGGGBk",
+        ".kBdddkrrrkdddBk",
+        ".kBGGGkkkkkGGGBk",
+        ".kBdddddddddddBk",
+        ".kkkkkkkkkkkkkkk",
+        ".kBBBBBBBBBBBBBk",
+        ".kBBBBBBBBBBBBBk",
+        ".kkkkkkkkkkkkkkk",
+    });
+}
+
+// The Lord of the Town: crowned great helm, gold-trimmed plate, red cape, a huge mace.
+Image bossSprite() {
+    return fromGrid("boss", {
+        "................................",
+        "...........k.kk.k...............",
+        "..........kykyykyk..............",
+        "..........kyyyyyyk..............",
+        ".........kkYYYYYYkk.............",
+        "........kmmmmmmmmmmk............",
+        ".......kmllmmmmmmmMMk...........",
+        ".......kmlmmmmmmmmmMk...........",
+        ".......kkkkkkkkmmmmMk...........",
+        ".......kkrrkrrkmmmmMk...........",
+        ".......kkkkkkkkmmmmMk...........",
+        ".......kmmMmMmmmmmMMk...........",
+        "........kmmmmmmmmMMkRRk.........",
+        ".......kkkkkkkkkkkkRRRRk........",
+        "..kk..kyyyyyyyyyyyykRRRRk.......",
+        ".kMMk.kmmlllmmmmmMMkkRRRRk......",
+        "kMMMMkkmlllmmmmmmMMMkRRRRk......",
+        "kMMMMMkkmlmmmmmmmmMMkRRRRRk.....",
+        ".kMMkkmmkmmmYYmmmmMMkRRRRRk.....",
+        "..kk.kmmmkmYyyYmmmMMkRRRRRk.....",
+        "...kkkllmmkmYYmmmMMkkRRRRRRk....",
+        "...kGkkmmmkmmmmmmMMkRRRRRRRk....",
+        "...kGk.kkkkyyyyyyyykRRRRRRRk....",
+        "...kGk..kmmmmkmmmmMkRRRRRRRRk...",
+        "...kGk..kmmmMkkmmmMkRRRRRRRRk...",
+        "...kGk..kmmMk.kmmmMkkRRRRRRRk...",
+        "...kGk.kmmmMk..kmmMMkkRRRRRRk...",
+        "...kGk.kmMMk...kmmmMk.kkkkkk....",
+        "...kGk.kMMk....kMmMMk...........",
+        "...kk.kMMMMk...kMMMMMk..........",
+        "......kkkkkk...kkkkkkk..........",
+        "................................",
+    });
+}
+
+// Festive burst: a gold flash, a ring of coloured sparks flying out, then a snow puff that thins.
+Image explosionStrip() {
+    Image strip(176, 16);
+    const Color sparkCols[] = {paletteColor('y'), paletteColor('r'), paletteColor('e'), paletteColor('c')};
+    for (int f = 0; f < 11; ++f) {
+        Image cell(16, 16);
+        const double t = f / 10.0;
+        // the puff: grows, then dissolves with an ordered-dither mask
+        const double puffR = 2.0 + 5.5 * std::sqrt(t);
+        const double keep = f < 5 ? 1.0 : 1.0 - (f - 4) / 7.0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                double dx = x + 0.5 - 8, dy = y + 0.5 - 8, d = std::sqrt(dx * dx + dy * dy);
+                if (d > puffR || bayer(x, y) >= keep) continue;
+                Color c = d > puffR - 1.2 ? paletteColor('g') : paletteColor('w');
+                if (f < 3 && d < puffR - 1.0) c = f == 0 ? paletteColor('W') : paletteColor('f');
+                if (f >= 1 && f < 4 && d < 1.6) c = paletteColor('y');
+                cell.set(x, y, c);
+            }
+        // eight sparks on a ring, alternating colours, each a plus sign then a dot
+        if (f >= 1 && f <= 9) {
+            const double r = 2.5 + 5.5 * std::sqrt((f - 1) / 8.0);
+            for (int k = 0; k < 8; ++k) {
+                double a = k * 3.14159265358979 / 4 + f * 0.12;
+                int sx = int(std::lround(7.5 + r * std::cos(a))), sy = int(std::lround(7.5 + r * std::sin(a)));
+                Color c = sparkCols[(k + f / 3) % 4];
+                cell.set(sx, sy, c);
+                if (f < 6) {
+                    cell.set(sx - 1, sy, paletteColor('k'));
+                    cell.set(sx + 1, sy, paletteColor('k'));
+                    cell.set(sx, sy - 1, paletteColor('k'));
+                    cell.set(sx, sy + 1, paletteColor('k'));
+                    cell.set(sx, sy, c);
+                }
+            }
+        }
+        strip.draw(cell, f * 16, 0);
+    }
+    return strip;
+}
+
+Image santaHead() {
+    return fromGrid("santa head", {
+        "........kkk.....",
+        "......kkrrrk....",
+        "....kkrrrrrrk...",
+        "...krrrrrrrrrk..",
+        "..krrrrrrrrrrkk.",
+        "..kwwwwwwwwwwkwk",
+        ".kwwwwwwwwwwwwkk",
+        ".kssssssssssssk.",
+        ".kskkssssskksk..",
+        ".kssssspssssssk.",
+        "kwwwssppppswwwwk",
+        "kwwwwwssssswwwwk",
+        "kwwwwwkkkkwwwwk.",
+        ".kwwwwwwwwwwwk..",
+        "..kkwwwwwwwkk...",
+        "....kkkkkkk.....",
+    });
+}
+
+// A gift box; the box and ribbon colours are swapped in so every gift can differ.
+Image giftSprite(Color box, Color ribbon) {
+    Image g = fromGrid("gift", {
+        "..k.k...",
+        ".kyky...",
+        "kkkkkkkk",
+        "kuuyuuuk",
+        "kuuyuuuk",
+        "kyyyyyyk",
+        "kuuyuuuk",
+        "kkkkkkkk",
+    });
+    const Color u = paletteColor('u'), y = paletteColor('y');
+    for (Color& c : g.px) {
+        if (c.a && c.r == u.r && c.g == u.g && c.b == u.b) c = box;
+        else if (c.a && c.r == y.r && c.g == y.g && c.b == y.b) c = ribbon;
+    }
+    return g;
+}
+
+Image treeSprite() {
+    return fromGrid("tree", {
+        ".......y........",
+        "......yyy.......",
+        ".......k........",
+        "......kek.......",
+        ".....keEek......",
+        "....keEreEk.....",
+        ".....kEEEk......",
+        "....keeEyek.....",
+        "...keEEEEEek....",
+        "....kEuEEEk.....",
+        "...keeEEEreek...",
+        "..keEEEyEEEEek..",
+        ".keEEEEEEEuEEek.",
+        ".kkkkkkbkkkkkkk.",
+        "......kBk.......",
+        "......kkk.......",
+    });
+}
+
+}  // namespace ag

@@ -1,0 +1,162 @@
+#include "synth.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ag {
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+
+// Table sine of a phase in turns: the music has tens of millions of voice samples to render.
+double sine(double turns) {
+    constexpr int kSize = 4096;
+    static const std::vector<double> table = [] {
+        std::vector<double> t(kSize + 1);
+        for (int i = 0; i <= kSize; ++i) t[size_t(i)] = std::sin(2 * kPi * i / kSize);
+        return t;
+    }();
+    double p = (turns - std::floor(turns)) * kSize;
+    int i = int(p);
+    double frac = p - i;
+    return table[size_t(i)] + (table[size_t(i) + 1] - table[size_t(i)]) * frac;
+}
+}  // namespace
+
+Mix::Mix(double seconds, int channels, bool loop)
+    : frames_(size_t(std::llround(seconds * kRate))), channels_(channels), loop_(loop),
+      data_(frames_ * size_t(channels), 0.0f) {}
+
+void Mix::add(int64_t frame, float l, float r) {
+    if (loop_) {
+        frame %= int64_t(frames_);
+        if (frame < 0) frame += int64_t(frames_);
+    } else if (frame < 0 || frame >= int64_t(frames_)) {
+        return;
+    }
+    if (channels_ == 1) {
+        data_[size_t(frame)] += 0.5f * (l + r);
+    } else {
+        data_[size_t(frame) * 2] += l;
+        data_[size_t(frame) * 2 + 1] += r;
+    }
+}
+
+void play(Mix& mix, double startSec, const Tone& t) {
+    const double total = t.dur + t.release;
+    const int64_t start = std::llround(startSec * kRate);
+    const int64_t count = std::llround(total * kRate);
+    const double panL = std::cos((t.pan + 1) * kPi / 4), panR = std::sin((t.pan + 1) * kPi / 4);
+    const double lpA = t.lowpass > 0 ? 1 - std::exp(-2 * kPi * t.lowpass / kRate) : 1;
+    const double hpA = t.highpass > 0 ? std::exp(-2 * kPi * t.highpass / kRate) : 0;
+    double phase = 0, lp = 0, hpIn = 0, hpOut = 0, noiseAcc = 0;
+    uint32_t lfsr = 0x7FFFu ^ (t.seed * 2654435761u);
+    if ((lfsr & 0x7FFF) == 0) lfsr = 1;
+    double noiseVal = 1;
+    // pitch moves slowly, so it is worked out once per block of samples
+    constexpr int kBlock = 32;
+    double f = t.freq;
+    // bell partials decay by a fixed factor per sample
+    const double decay2 = std::exp(-6.0 / kRate), decay3 = std::exp(-12.0 / kRate);
+    double amp2 = 0.5, amp3 = 0.25, phase2 = 0, phase3 = 0;
+    for (int64_t i = 0; i < count; ++i) {
+        const double time = double(i) / kRate;
+        // envelope
+        double env;
+        if (time < t.attack) env = time / t.attack;
+        else if (t.decay > 0 && time < t.attack + t.decay)
+            env = 1 - (1 - t.sustain) * ((time - t.attack) / t.decay);
+        else env = t.decay > 0 ? t.sustain : 1.0;
+        if (time > t.dur) env *= std::max(0.0, 1 - (time - t.dur) / std::max(t.release, 1e-4));
+        if (i % kBlock == 0) {
+            // exponential slide plus delayed vibrato
+            f = t.freq;
+            if (t.freqEnd > 0) f = t.freq * std::pow(t.freqEnd / t.freq, std::min(time / t.dur, 1.0));
+            if (t.vibDepth > 0 && time > t.vibDelay) {
+                double fade = std::min(1.0, (time - t.vibDelay) / 0.15);
+                f *= std::pow(2.0, fade * t.vibDepth / 12 * std::sin(2 * kPi * t.vibRate * time));
+            }
+        }
+        phase += f / kRate;
+        phase -= std::floor(phase);
+        double v = 0;
+        switch (t.wave) {
+            case Wave::Square: v = phase < t.duty ? 1 : -1; break;
+            case Wave::Triangle: v = 4 * std::abs(phase - 0.5) - 1; break;
+            case Wave::Saw: v = 2 * phase - 1; break;
+            case Wave::Sine: v = sine(phase); break;
+            case Wave::Organ:
+                v = 0.7 * sine(phase) + 0.3 * sine(2 * phase) + 0.15 * sine(3 * phase);
+                break;
+            case Wave::Bell: {
+                // inharmonic partials that die away faster than the fundamental
+                phase2 += 2.76 * f / kRate;
+                phase3 += 5.40 * f / kRate;
+                phase2 -= std::floor(phase2);
+                phase3 -= std::floor(phase3);
+                v = sine(phase) + amp2 * sine(phase2) + amp3 * sine(phase3);
+                amp2 *= decay2;
+                amp3 *= decay3;
+                v *= 0.6;
+                break;
+            }
+            case Wave::Noise:
+                noiseAcc += f / kRate;
+                while (noiseAcc >= 1) {
+                    noiseAcc -= 1;
+                    uint32_t bit = (lfsr ^ (lfsr >> 1)) & 1u;
+                    lfsr = (lfsr >> 1) | (bit << 14);
+                    noiseVal = (lfsr & 1u) ? 1 : -1;
+                }
+                v = noiseVal;
+                break;
+        }
+        lp += lpA * (v - lp);
+        v = lp;
+        if (t.highpass > 0) {
+            hpOut = hpA * (hpOut + v - hpIn);
+            hpIn = v;
+            v = hpOut;
+        }
+        v *= env * t.gain;
+        mix.add(start + i, float(v * panL), float(v * panR));
+    }
+}
+
+void echo(Mix& mix, double delaySec, double feedback, double wet) {
+    const size_t n = mix.frames();
+    const size_t d = size_t(std::llround(delaySec * kRate));
+    if (d == 0 || d >= n) return;
+    const int ch = mix.channels();
+    std::vector<float> dry = mix.data();
+    std::vector<float> wetBuf(dry.size(), 0.0f);
+    // a looping buffer needs a few laps for the wrapped feedback to settle
+    const int laps = mix.loop() ? 4 : 1;
+    for (int lap = 0; lap < laps; ++lap)
+        for (size_t i = 0; i < n; ++i) {
+            bool wrap = i < d;
+            if (wrap && !mix.loop()) continue;
+            size_t j = wrap ? i + n - d : i - d;
+            for (int c = 0; c < ch; ++c) {
+                int other = ch == 2 ? 1 - c : c;  // ping-pong
+                wetBuf[i * ch + c] = float(dry[j * ch + other] + feedback * wetBuf[j * ch + other]);
+            }
+        }
+    auto& out = mix.data();
+    for (size_t k = 0; k < out.size(); ++k) out[k] = float(dry[k] + wet * wetBuf[k]);
+}
+
+double peakOf(const std::vector<float>& s) {
+    double p = 0;
+    for (float v : s) p = std::max(p, double(std::abs(v)));
+    return p;
+}
+
+void normalise(std::vector<float>& s, double peak) {
+    double p = peakOf(s);
+    if (p <= 0) return;
+    const double k = peak / p;
+    for (float& v : s) v = float(v * k);
+}
+
+}  // namespace ag
