@@ -219,7 +219,7 @@ Sound finish(Mix& m, double peak) {
 // --- instruments ---
 Tone leadSquare() {
     Tone t;
-    t.wave = Wave::Square, t.duty = 0.25, t.attack = 0.004, t.decay = 0.15, t.sustain = 0.7;
+    t.wave = Wave::Square, t.duty = 0.25, t.attack = 0.004, t.decay = 0.12, t.sustain = 0.55;
     t.release = 0.06, t.vibDepth = 0.25, t.vibRate = 5.5, t.vibDelay = 0.18, t.lowpass = 5200;
     t.gain = 0.22, t.pan = 0.1;
     return t;
@@ -296,13 +296,13 @@ Sound stageMusic() {
     drums(m, "k...s...k.k.s...", clk, intro, 3);
     drums(m, "k...s...k.s.s.ss", clk, intro + 48, 1);
 
-    line(wet, echoLead, chorus, clk, ch1);
+    line(wet, echoLead, chorus, clk, ch1, 0, 0.7);
     comp(m, bass, chorusChords, "r...f...r...f.f.", clk, ch1, -1);
     comp(m, arp, chorusChords, "rtfo", clk, ch1, 1, 0.6);
     drums(m, "k.h.s.h.k.h.s.hh", clk, ch1, 16);
     drums(m, "j...j...j...j.j.", clk, ch1, 16);
 
-    line(wet, echoLead, verse, clk, vs);
+    line(wet, echoLead, verse, clk, vs, 0, 0.7);
     line(m, arp, verse, clk, vs, -12, 0.5);
     comp(m, bass, verseChords, "r.f.r.f.r.f.o.f.", clk, vs, -1);
     comp(m, arp, verseChords, "..t...f...t...f.", clk, vs, 1);
@@ -312,7 +312,7 @@ Sound stageMusic() {
 
     Tone minorLead = lead;
     minorLead.duty = 0.5, minorLead.gain = 0.18, minorLead.vibDepth = 0.35;
-    line(wet, minorLead, minor, clk, mn);
+    line(wet, minorLead, minor, clk, mn, 0, 0.75);
     line(m, arp, minor, clk, mn, 12, 0.4);
     comp(m, bass, minorChords, "r.rrf.r.r.rro.f.", clk, mn, -1);
     comp(m, arp, minorChords, "rfofrfof", clk, mn, 0, 0.5);
@@ -327,7 +327,7 @@ Sound stageMusic() {
     drums(m, "k.s.k.s.s.s.ssss", clk, ch2 + 48, 1);
     drums(m, "c", clk, ch2, 1);
 
-    echo(wet, 3 * clk.step, 0.3, 0.35);
+    echo(wet, 3 * clk.step, 0.25, 0.22);
     for (size_t i = 0; i < m.data().size(); ++i) m.data()[i] += wet.data()[i];
     return finish(m, 0.5);
 }

@@ -217,25 +217,42 @@ void festivalTree(Image& img, int cx, int ground, int height) {
     img.fillRect(cx - 5, sy - 1, 11, 3, rgb(238, 210, 110));
 }
 
-// Snow ground from `ground` down: banded and dithered, with a trodden lane.
+// Snow ground from `ground` down: a dithered fall of light, a trodden path with footprints,
+// and drifts banked against the walls.
 void snowGround(Image& img, int ground, uint64_t seed) {
-    for (int y = ground; y < img.h; ++y) {
-        double t = double(y - ground) / std::max(1, img.h - ground - 1);
-        for (int x = 0; x < img.w; ++x) {
-            Color c = t + 0.15 * bayer(x, y) > 0.5 ? kSnowLit : kSnowDim;
-            if (y < ground + 3) c = mix(kSnowDim, rgb(60, 68, 104), 0.4);
-            img.set(x, y, c);
+    const Color shade = rgb(56, 64, 100), path = rgb(66, 74, 112), print = rgb(54, 60, 94);
+    img.vgradient(ground, img.h, {rgb(70, 80, 120), kSnowDim, rgb(104, 114, 152)}, 3);
+    img.fillRect(0, ground, img.w, 2, shade);
+    const int lane = ground + (img.h - ground) * 11 / 20;
+    for (int x = 0; x < img.w; ++x) {
+        int wob = int(std::lround(4 * std::sin(2 * kPi * 3 * x / img.w)));
+        for (int j = -9; j <= 9; ++j) {
+            double edge = (9 - std::abs(j)) / 3.0;
+            if (edge >= 1 || bayer(x, lane + j) < edge) img.set(x, lane + j + wob, path);
+        }
+        // footprints: pairs of small dents, one stride apart
+        if (x % 22 == 0 || x % 22 == 9) {
+            int side = (x % 22 == 0) ? -4 : 2;
+            img.fillRect(x, lane + wob + side, 3, 2, print);
         }
     }
-    int lane = ground + (img.h - ground) / 2;
     Rng rng(seed);
-    for (int x = 0; x < img.w; ++x) {
-        int wob = int(std::lround(3 * std::sin(2 * kPi * 5 * x / img.w)));
-        for (int j = -7; j <= 7; ++j)
-            if (bayer(x, lane + j) < 0.6 - std::abs(j) * 0.07) img.set(x, lane + j + wob, rgb(104, 112, 152));
+    for (int i = 0; i < 260; ++i)  // sparkle
+        img.set(rng.range(0, img.w - 1), rng.range(ground + 4, img.h - 1), rgb(150, 162, 204));
+}
+
+// Low drifts of snow along the foot of the street.
+void drifts(Image& img, int ground, uint64_t seed) {
+    Rng rng(seed);
+    const Color lit = rgb(112, 122, 162), edge = rgb(132, 142, 182);
+    for (int i = 0; i < 18; ++i) {
+        int cx = i * img.w / 18 + rng.range(0, 20), r = rng.range(14, 34), hgt = rng.range(4, 9);
+        for (int x = -r; x <= r; ++x) {
+            double k = 1 - double(x * x) / (r * r);
+            int top = ground - int(std::lround(hgt * k));
+            for (int y = top; y < ground + 3; ++y) img.set(cx + x, y, y == top ? edge : lit);
+        }
     }
-    for (int i = 0; i < 300; ++i)  // sparkle
-        img.set(rng.range(0, img.w - 1), rng.range(ground + 4, img.h - 1), rgb(176, 186, 220));
 }
 
 std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
@@ -247,7 +264,7 @@ std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
         House h{x, rng.range(70, 110), rng.range(maxH * 3 / 5, maxH), walls[rng.range(0, 4)],
                 int(hs.size() + seed) % 3};
         hs.push_back(h);
-        x += h.w + rng.range(40, 70);
+        x += h.w + rng.range(40, 70) + (hs.size() == 3 ? 90 : 0);  // the square, for the tree
     }
     return hs;
 }
@@ -272,6 +289,19 @@ void townStreet(Image& img, int ground, uint64_t seed, bool lights, int maxH = 2
         if (i % 2 == 0) streetLamp(img, gapMid, ground);
     }
     snowGround(img, ground, seed + 2);
+    drifts(img, ground, seed + 3);
+}
+
+// Middle of the widest gap between houses, for the festival tree.
+int widestGap(int width, uint64_t seed, int maxH) {
+    auto hs = houseRow(width, seed, maxH);
+    int best = 0, at = 0;
+    for (size_t i = 0; i < hs.size(); ++i) {
+        int end = hs[i].x + hs[i].w;
+        int next = i + 1 < hs.size() ? hs[i + 1].x : hs[0].x + width;
+        if (next - end > best) best = next - end, at = (end + next) / 2;
+    }
+    return at % width;
 }
 
 void darken(Image& img, double amount) {
@@ -355,7 +385,7 @@ Image townPicture() {
     stars(img, 0, 330, 260, 1);
     moon(img, 610, 86, 30, rgb(206, 210, 226));
     townStreet(img, 470, 42, true);
-    festivalTree(img, 400 - 0, 470, 120);
+    festivalTree(img, widestGap(800, 42, 200), 472, 120);
     snowfall(img, 0, 600, 500, 9, 120);
     return img;
 }
@@ -401,12 +431,13 @@ Image gameOverPicture() {
     farSkyline(img, 400, 5, rgb(22, 22, 36));
     for (int y = 420; y < 600; ++y)
         for (int x = 0; x < 800; ++x) img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
-    // an unopened gift half buried in the snow
+    // an unopened gift half buried in a drift
     Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
-    img.draw(gift, 372, 440, 7);
-    for (int x = 350; x < 450; ++x) {
-        int top = 488 + int(std::lround(6 * std::cos((x - 400) / 50.0 * kPi / 2)));
-        for (int y = 496 - (top - 488); y < 512; ++y) img.set(x, y, rgb(70, 72, 92));
+    img.draw(gift, 372, 446, 7);
+    for (int x = 300; x < 500; ++x) {
+        double k = 1 - std::pow((x - 400) / 100.0, 2);
+        int top = 520 - int(std::lround(26 * k));
+        for (int y = top; y < 530; ++y) img.set(x, y, y == top ? rgb(116, 118, 142) : rgb(86, 88, 110));
     }
     snowfall(img, 0, 600, 700, 6, 150);
 
@@ -447,6 +478,7 @@ Image openingBack() {
 Image openingFront() {
     Image img(800, 2400);
     const TextStyle head = headingStyle(5);
+    const int pause = 150;  // sky between the chapters while it scrolls
     int y = 70;
     drawTextCentered(img, "THE LONGEST NIGHT", 400, y, head);
     y += 90;
@@ -455,32 +487,35 @@ Image openingFront() {
                     "FOR THE FESTIVAL OF THE LONGEST NIGHT.",
                     "AND EVERY YEAR, SANTA COMES TO TOWN WITH A SLEIGH FULL OF GIFTS."},
                    3);
+    y += pause / 2;
     img.draw(revivalSprite(), 400 - 32, y, 4);
-    y += 110;
+    y += 64 + pause;
     y = storyBlock(img, y,
                    {"BUT THIS YEAR THE TOWNSFOLK HAVE SHUT THEIR DOORS.",
                     "THE VILLAGERS CROSS THEIR ARMS. THE SHOPKEEPERS PULL DOWN THEIR SHUTTERS.",
                     "\"NO MORE GIFTS!\" THEY CRY. \"WE HAVE QUITE ENOUGH, THANK YOU.\""},
                    3);
+    y += pause / 2;
     img.draw(villagerSprite(), 400 - 140, y, 2);
     img.draw(shopSprite(false), 400 - 32, y, 4);
     img.draw(villagerSprite().flippedX(), 400 + 76, y, 2);
-    y += 110;
+    y += 64 + pause;
     y = storyBlock(img, y,
                    {"THE LORD OF THE TOWN HAS SENT OUT HIS KNIGHTS TO GUARD EVERY STREET AGAINST EVEN "
                     "THE SMALLEST PRESENT."},
                    3);
+    y += pause / 2;
     for (int k = 0; k < 3; ++k) img.draw(knightSprite(), 400 - 150 + k * 110, y, 4);
-    y += 100;
+    y += 64 + pause;
     y = storyBlock(img, y,
                    {"SANTA IS NOT ONE TO GIVE UP.",
                     "HE STRINGS HIS BOW, TIES A RIBBON TO EVERY ARROW, AND SETS OUT ON FOOT INTO THE "
                     "FESTIVAL NIGHT.",
                     "IF THEY WILL NOT TAKE THEIR GIFTS BY HAND..."},
                    3);
-    y += 20;
+    y += pause / 2;
     drawTextCentered(img, "THEY WILL TAKE THEM BY ARROW!", 400, y, headingStyle(4));
-    y += 70;
+    y += 80;
     img.draw(santaFrame(0), 400 - 32, y, 4);
     img.draw(arrowSprite(), 400 + 48, y + 18, 2);
     return img;

@@ -275,7 +275,11 @@ Image explosionStrip() {
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 double dx = x + 0.5 - 8, dy = y + 0.5 - 8, d = std::sqrt(dx * dx + dy * dy);
-                if (d > puffR || bayer(x, y) >= keep) continue;
+                // hashed per-pixel threshold so the puff thins in clumps, not a checkerboard
+                uint32_t hsh = uint32_t(x * 73856093u) ^ uint32_t(y * 19349663u) ^ 0x5bd1e995u;
+                hsh = (hsh ^ (hsh >> 13)) * 0x5bd1e995u;
+                double grain = ((hsh >> 8) & 0xFF) / 256.0 * 0.6 + bayer(x, y) * 0.4;
+                if (d > puffR || grain >= keep) continue;
                 Color c = d > puffR - 1.2 ? paletteColor('g') : paletteColor('w');
                 if (f < 3 && d < puffR - 1.0) c = f == 0 ? paletteColor('W') : paletteColor('f');
                 if (f >= 1 && f < 4 && d < 1.6) c = paletteColor('y');
