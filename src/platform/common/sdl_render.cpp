@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -102,6 +103,13 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
     if (common::PictureHeaderTooLarge(data, size, &w, &h)) {
         std::fprintf(stderr, "tinselrun: %s: picture claims %lld x %lld pixels, refused\n", path,
                      static_cast<long long>(w), static_cast<long long>(h));
+        return nullptr;
+    }
+    // A PNG cut short can still decode to a picture with its last rows missing: refuse it.
+    static const uint8_t IEND[8] = {'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    if (size >= 8 && ReadBE32(data) == 0x89504E47u &&
+        (size < 20 || std::memcmp(data + size - 8, IEND, 8) != 0)) {
+        std::fprintf(stderr, "tinselrun: %s: truncated PNG picture, refused\n", path);
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));

@@ -37,7 +37,11 @@ double WavHeaderSeconds(const uint8_t* data, size_t size) {
             }
         } else if (Tag(data + at, "data")) {
             if (byteRate == 0) return WAV_BAD_FORMAT;
-            return static_cast<double>(chunkSize) / byteRate;
+            const double seconds = static_cast<double>(chunkSize) / byteRate;
+            if (seconds <= MAX_SOUND_SECONDS && at + 8 + static_cast<size_t>(chunkSize) > size) {
+                return WAV_TRUNCATED;
+            }
+            return seconds;
         }
         at += 8 + static_cast<size_t>(chunkSize) + (chunkSize & 1);
     }
@@ -62,6 +66,10 @@ Mix_Chunk* LoadChunkFromMemory(const uint8_t* data, size_t size, const char* pat
     const double seconds = WavHeaderSeconds(data, size);
     if (seconds == WAV_NOT_A_WAV && !(size >= 4 && (Tag(data, "OggS") || Tag(data, "fLaC")))) {
         std::fprintf(stderr, "tinselrun: %s: not a sound (WAV, OGG or FLAC)\n", path);
+        return nullptr;
+    }
+    if (seconds == WAV_TRUNCATED) {
+        std::fprintf(stderr, "tinselrun: %s: truncated WAV sound, refused\n", path);
         return nullptr;
     }
     if (seconds == WAV_BAD_FORMAT) {

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A player's whole cycle in the real game under Xvfb, with the sound captured through SDL's
+# disk audio driver: opening (Space held: one life), title, stage, the life lost at the right
+# edge, the game-over screen, back to the opening, Escape. Each scene's screenshot must differ
+# from the last and not be the plain grey; the captured sound must be there and not clipped.
+# Screenshots and the sound are kept in build/e2e/.
+set -u
+build=$(cd "$1" && pwd)
+out=$build/e2e
+rm -rf "$out"; mkdir -p "$out"
+for tool in Xvfb xdotool import convert compare sox; do
+  command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+display=:$(( 200 + RANDOM % 100 ))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+game=""
+trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+cd "$build"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/sound.raw ./tinselrun 2>"$out/stderr.txt" &
+game=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Tinselrun$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no window named Tinselrun"; exit 1; }
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+sleep 0.5
+
+# A key goes down, stays down for a few frames, and comes up: never an instant tap.
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+shots=()
+shot() {
+  import -window "$win" "$out/$1.png"
+  shots+=("$1")
+}
+
+hold space 0.3          # one-life run
+sleep 1.0; shot 1-opening
+hold Return 0.2         # skip the opening
+sleep 1.0; shot 2-title
+sleep 1.5
+hold Return 0.3         # the title accepts Enter after its lock-out, then fades out
+sleep 2.5; shot 3-stage
+hold Right 3.0          # walk into the right edge: the only life is lost
+sleep 5.0; shot 4-gameover
+hold Return 0.3         # fade the game-over screen out, back to the opening
+sleep 2.0; shot 5-opening-again
+xdotool key Escape
+for _ in $(seq 20); do kill -0 $game 2>/dev/null || break; sleep 0.1; done
+kill -0 $game 2>/dev/null && { echo "Escape did not end the game"; exit 1; }
+wait $game; status=$?
+[ $status -eq 0 ] || { echo "the game exited with status $status"; exit 1; }
+
+fail=0
+prev=""
+for s in "${shots[@]}"; do
+  colours=$(convert "$out/$s.png" -format %k info:)
+  if [ "$colours" -le 1 ]; then echo "$s: a single colour"; fail=1; fi
+  if convert "$out/$s.png" -format '%[pixel:p{400,300}]' info: | grep -q 'srgb(100,100,100)' &&
+     [ "$colours" -le 2 ]; then echo "$s: only the grey clear colour"; fail=1; fi
+  if [ -n "$prev" ]; then
+    diff=$(compare -metric AE "$out/$prev.png" "$out/$s.png" null: 2>&1 | cut -d' ' -f1)
+    if [ "${diff%.*}" -lt 1000 ]; then echo "$s: hardly differs from $prev ($diff pixels)"; fail=1; fi
+  fi
+  prev=$s
+done
+
+# The sound: 44.1 kHz stereo 16-bit, as the game opens the device.
+raw=$out/sound.raw
+[ -s "$raw" ] || { echo "no sound was captured"; exit 1; }
+sox -t raw -r 44100 -e signed -b 16 -c 2 "$raw" "$out/sound.wav"
+stats() { sox "$out/sound.wav" -n trim "$1" "$2" stats 2>&1; }
+level() { stats "$1" "$2" | awk '/^RMS lev dB/ {print $4}'; }
+opening=$(level 0.5 1.0)
+title=$(level 2.0 1.0)
+peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/^Pk lev dB/ {print $4}')
+echo "opening RMS ${opening} dB, title RMS ${title} dB, peak ${peak} dB"
+awk -v v="$opening" 'BEGIN { exit !(v != "-inf" && v > -45) }' || { echo "the opening music is silent"; fail=1; }
+awk -v p="$peak" 'BEGIN { exit !(p < -0.01) }' || { echo "the sound is clipped (peak $peak dB)"; fail=1; }
+[ $fail -eq 0 ] && echo "the whole cycle ran; screenshots in $out"
+exit $fail
