@@ -1,11 +1,9 @@
 // Helpers for the scene tests: a task-list fixture that steps updates by hand, field readers,
-// and a runner for scenario scripts through the headless game.
+// and readers of scenario scripts and their traces (runs go through support/sim_runner.h).
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -114,30 +112,6 @@ protected:
     }
 };
 
-// One scenario run of the whole game through the headless runner: one parsed trace line per
-// tick. The input script is written beside the trace in the build tree.
-inline std::vector<nlohmann::json> RunSim(const std::string& name, const std::string& args,
-                                          const std::string& script = "") {
-    const std::string dir = std::string(TINSELRUN_BUILD_DIR) + "/scenes-runs";
-    std::string cmd = "mkdir -p '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot create " << dir;
-    const std::string input = dir + "/" + name + ".txt";
-    const std::string trace = dir + "/" + name + ".jsonl";
-    std::ofstream(input) << script;
-    cmd = std::string("'") + TINSELRUN_BUILD_DIR + "/tinselrun-sim' " + args + " --input '" +
-          input + "' --trace '" + trace + "'";
-    std::vector<nlohmann::json> ticks;
-    if (std::system(cmd.c_str()) != 0) {
-        ADD_FAILURE() << "runner failed: " << cmd;
-        return ticks;
-    }
-    std::ifstream in(trace);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) ticks.push_back(nlohmann::json::parse(line));
-    }
-    return ticks;
-}
-
 // A script file from tests/scenes/scripts.
 inline std::string ReadScript(const std::string& file) {
     std::ifstream in(std::string(TINSELRUN_SOURCE_DIR) + "/tests/scenes/scripts/" + file);
@@ -160,13 +134,25 @@ inline bool Called(const nlohmann::json& tick, std::string_view call, int slot) 
     return false;
 }
 
-// The first tick (1-based, as the trace numbers them) at which pred holds, or 0.
+// The first tick after `after` at which pred holds, or -1.
 template <class Pred>
-int64_t FirstTick(const std::vector<nlohmann::json>& ticks, Pred pred) {
+int64_t FirstTick(const std::vector<nlohmann::json>& ticks, Pred pred, int64_t after = -1) {
     for (const auto& t : ticks) {
-        if (pred(t)) return t["tick"].get<int64_t>();
+        const int64_t tick = t["tick"].get<int64_t>();
+        if (tick > after && pred(t)) return tick;
     }
-    return 0;
+    return -1;
+}
+
+// The tick whose update raised a request for that scene.
+inline auto Requests(uint32_t scene) {
+    return [scene](const nlohmann::json& t) {
+        return t["globals"]["sceneChange"] == 1 && t["globals"]["nextScene"] == scene;
+    };
+}
+
+inline auto Serves(std::string_view cls) {
+    return [cls](const nlohmann::json& t) { return t["served"] == cls; };
 }
 
 }  // namespace scenes_test
