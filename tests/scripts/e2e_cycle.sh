@@ -8,13 +8,15 @@ set -u
 build=$(cd "$1" && pwd)
 out=$build/e2e
 rm -rf "$out"; mkdir -p "$out"
-for tool in Xvfb xdotool import convert compare sox; do
+for tool in Xvfb xdotool import convert compare sox soxi; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
-display=:$(( 200 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and tells its number.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
 xvfb=$!
+read -r -t 20 number <&3 || { echo "Xvfb did not start"; exit 1; }
+display=:$number
 game=""
 trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
 export DISPLAY=$display
@@ -24,7 +26,7 @@ cd "$build"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/sound.raw ./tinselrun 2>"$out/stderr.txt" &
 game=$!
 win=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   win=$(xdotool search --name '^Tinselrun$' 2>/dev/null | head -n 1)
   [ -n "$win" ] && break
   sleep 0.1
@@ -41,15 +43,16 @@ shot() {
   shots+=("$1")
 }
 
+sleep 2.0               # start-up loads every picture and sound while the window is up
 hold space 0.3          # one-life run
-sleep 1.0; shot 1-opening
+sleep 0.7; shot 1-opening
 hold Return 0.2         # skip the opening
 sleep 1.0; shot 2-title
 sleep 1.5
-hold Return 0.3         # the title accepts Enter after its lock-out, then fades out
-sleep 2.5; shot 3-stage
+hold Return 0.3         # the title accepts Enter after its lock-out (confirm sound every frame)
+sleep 3.5; shot 3-stage # Santa has slid in by stage frame 80
 hold Right 3.0          # walk into the right edge: the only life is lost
-sleep 5.0; shot 4-gameover
+sleep 5.5; shot 4-gameover
 hold Return 0.3         # fade the game-over screen out, back to the opening
 sleep 2.0; shot 5-opening-again
 xdotool key Escape
@@ -78,11 +81,18 @@ raw=$out/sound.raw
 sox -t raw -r 44100 -e signed -b 16 -c 2 "$raw" "$out/sound.wav"
 stats() { sox "$out/sound.wav" -n trim "$1" "$2" stats 2>&1; }
 level() { stats "$1" "$2" | awk '/^RMS lev dB/ {print $4}'; }
-opening=$(level 0.5 1.0)
-title=$(level 2.0 1.0)
+opening=$(level 2.2 0.5)
+# The confirm sound restarts every frame while Enter is held on the title: the loudest half
+# second of the capture stands well above the music's usual level.
+length=$(soxi -D "$out/sound.wav")
+levels=$(for t in $(seq 0.5 0.5 "$length"); do level "$t" 0.5; done | grep -v inf | sort -g)
+median=$(echo "$levels" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+loudest=$(echo "$levels" | tail -n 1)
 peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/^Pk lev dB/ {print $4}')
-echo "opening RMS ${opening} dB, title RMS ${title} dB, peak ${peak} dB"
+echo "opening RMS ${opening} dB; half-second RMS median ${median} dB, loudest ${loudest} dB; peak ${peak} dB"
 awk -v v="$opening" 'BEGIN { exit !(v != "-inf" && v > -45) }' || { echo "the opening music is silent"; fail=1; }
+awk -v m="$median" -v l="$loudest" 'BEGIN { exit !(l > m + 6) }' ||
+  { echo "the confirm (hit) sound is not heard over the music"; fail=1; }
 awk -v p="$peak" 'BEGIN { exit !(p < -0.01) }' || { echo "the sound is clipped (peak $peak dB)"; fail=1; }
 [ $fail -eq 0 ] && echo "the whole cycle ran; screenshots in $out"
 exit $fail

@@ -10,6 +10,7 @@
 
 #include "platform/audio.h"
 #include "platform/clock.h"
+#include "platform/common/limiter.h"
 #include "platform/common/sdl_sound.h"
 #include "platform/headless/headless.h"
 
@@ -83,7 +84,7 @@ void WriteCapture() {
     PutLe(out, 16, 2);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     PutLe(out, dataBytes, 4);
-    for (int32_t s : mix) PutLe(out, static_cast<uint16_t>(std::clamp(s, -32768, 32767)), 2);
+    for (int32_t s : mix) PutLe(out, static_cast<uint16_t>(common::LimitSample(s)), 2);
     FILE* file = std::fopen(g_capturePath.c_str(), "wb");
     if (file == nullptr || std::fwrite(out.data(), 1, out.size(), file) != out.size()) {
         std::fprintf(stderr, "tinselrun: %s: cannot write the captured sound\n", g_capturePath.c_str());

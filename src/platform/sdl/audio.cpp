@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/common/limiter.h"
 #include "platform/common/sdl_sound.h"
 
 namespace plat {
@@ -14,17 +15,27 @@ bool g_open = false;
 std::vector<Mix_Chunk*> g_chunks;
 int g_channels = 32;
 constexpr int MAX_CHANNELS = 256;
+// Channels mix at an eighth of full volume, so the sum keeps headroom; the limiter makes it up.
+constexpr int CHANNEL_VOLUME = MIX_MAX_VOLUME / 8;
+constexpr double MAKEUP_GAIN = 8.0;
+
+void LimitMix(void* /*udata*/, Uint8* stream, int bytes) {
+    auto* samples = reinterpret_cast<Sint16*>(stream);
+    for (int i = 0; i < bytes / 2; ++i) samples[i] = common::LimitSample(samples[i] * MAKEUP_GAIN);
+}
 
 }  // namespace
 
 bool OpenAudio(int slots) {
     g_chunks.assign(static_cast<size_t>(slots), nullptr);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {  // the format LimitMix expects
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     g_channels = Mix_AllocateChannels(32);
+    Mix_Volume(-1, CHANNEL_VOLUME);
+    Mix_SetPostMix(LimitMix, nullptr);
     g_open = true;
     return true;
 }
@@ -64,6 +75,7 @@ void PlaySlot(int slot, bool loop) {
     while (Mix_PlayChannel(-1, chunk, loop ? -1 : 0) < 0) {
         if (g_channels >= MAX_CHANNELS) return;
         g_channels = Mix_AllocateChannels(g_channels * 2 > MAX_CHANNELS ? MAX_CHANNELS : g_channels * 2);
+        Mix_Volume(-1, CHANNEL_VOLUME);
     }
 }
 
