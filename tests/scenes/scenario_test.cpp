@@ -47,16 +47,22 @@ TEST(Scenario, OneLifeRunGoesThroughGameOverBackToFreshOpening) {
     // The title's first update is tick 2: it accepts in its 120th and asks in its 170th.
     EXPECT_EQ(FirstTick(trace, PlaysConfirm, 1), 121);
     EXPECT_EQ(FirstTick(trace, Requests(SCENE_GAMETIME)), 171);
+    EXPECT_TRUE(PlaysConfirm(trace[171]));  // restarts in every fading frame Enter is held
+    EXPECT_FALSE(Called(trace[2], "StopSound", SND_OPENING));  // the opening's own end
     ASSERT_EQ(FirstTick(trace, Serves("GameTime")), 172);
     EXPECT_EQ(trace[172]["globals"]["lives"], 1);
     EXPECT_TRUE(Called(trace[172], "StopSound", SND_OPENING));
-    EXPECT_FALSE(Called(trace[171], "StopSound", SND_OPENING));
     EXPECT_TRUE(Called(trace[172], "PlaySoundLoop", SND_STAGE));
 
     const int64_t lost = FirstTick(
         trace, [](const json& t) { return t["globals"]["lives"] == 0; }, 172);
     ASSERT_GT(lost, 172);
-    EXPECT_EQ(FirstTick(trace, Requests(SCENE_GAMEOVER)), lost + 240);
+    ASSERT_EQ(FirstTick(trace, Requests(SCENE_GAMEOVER)), lost + 240);
+    // Stage frame 200 falls in the town's end sequence: its wave still comes.
+    ASSERT_LT(lost, 172 + 199);
+    EXPECT_TRUE(TasksOf(trace[172 + 198], "Knight").empty());
+    EXPECT_EQ(TasksOf(trace[172 + 199], "Knight").size(), 5u);
+    EXPECT_EQ(TasksOf(trace[lost + 240], "Machi").at(0)["priority"], 1050);  // over everything
     const int64_t over = FirstTick(trace, Serves("GAMEOVER"));
     ASSERT_EQ(over, lost + 241);
     EXPECT_TRUE(Called(trace[over], "StopSound", SND_STAGE));
@@ -83,6 +89,9 @@ TEST(Scenario, StageOpensOnScrollingTownFadingInAndPlayerSlidingIn) {
     EXPECT_EQ(xs(160), (std::vector<json>{0, -800}));
     EXPECT_EQ(xs(161), (std::vector<json>{-5, 795}));
     EXPECT_EQ(TasksOf(run.trace[1], "Fukki").size(), 1u);
+    for (int tick = 1; tick <= 21; ++tick) {
+        EXPECT_EQ(run.trace[tick]["globals"]["deathSound"], (tick - 1) % 10 + 2) << tick;
+    }
     EXPECT_EQ(FirstTick(run.trace,
                         [](const json& t) {
                             const auto towns = TasksOf(t, "Machi");
