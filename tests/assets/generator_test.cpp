@@ -37,7 +37,7 @@ const std::map<std::string, uint64_t> kPinned = {
     {"img/12.dat", 0x6bd8070d36e7334cull},
     {"img/13.dat", 0xbf89d58bf16c3cc5ull},
     {"img/14.dat", 0x6915d9b236a4f27aull},
-    {"img/15.dat", 0xb8115d1d41ddec83ull},
+    {"img/15.dat", 0xd292deab924a571eull},
     {"img/16.dat", 0x78de2a8638a43a7eull},
     {"img/17.dat", 0x9509965300752094ull},
     {"img/18.dat", 0xf998d2de69d36916ull},

@@ -564,7 +564,7 @@ Image endingStrip() {
         drawTextCentered(img, e.label, 400, y, label);
         y += 120;
     }
-    y = storyBlock(img, y, {"AND EVERY TOWNSFOLK WHO SAID THANK YOU IN THE END."}, 3);
+    y = storyBlock(img, y, {"AND ALL THE TOWNSFOLK WHO SAID THANK YOU IN THE END."}, 3);
     y += 80;
     drawTextCentered(img, "THANK YOU FOR PLAYING", 400, y, headingStyle(4));
 

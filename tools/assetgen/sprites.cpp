@@ -348,25 +348,4 @@ Image giftSprite(Color box, Color ribbon) {
     return g;
 }
 
-Image treeSprite() {
-    return fromGrid("tree", {
-        ".......y........",
-        "......yyy.......",
-        ".......k........",
-        "......kek.......",
-        ".....keEek......",
-        "....keEreEk.....",
-        ".....kEEEk......",
-        "....keeEyek.....",
-        "...keEEEEEek....",
-        "....kEuEEEk.....",
-        "...keeEEEreek...",
-        "..keEEEyEEEEek..",
-        ".keEEEEEEEuEEek.",
-        ".kkkkkkbkkkkkkk.",
-        "......kBk.......",
-        "......kkk.......",
-    });
-}
-
 }  // namespace ag

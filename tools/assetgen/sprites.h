@@ -25,6 +25,5 @@ Image bossSprite();     // 32 x 32
 Image explosionStrip(); // 176 x 16, eleven cells
 Image santaHead();      // 16 x 16, for the icon
 Image giftSprite(Color box, Color ribbon);  // 8 x 8
-Image treeSprite();     // 16 x 16
 
 }  // namespace ag
