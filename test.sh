@@ -1,9 +1,29 @@
 #!/usr/bin/env bash
-# Builds Tinselrun with warnings as errors (installing what is missing) and runs every test.
+# Builds Tinselrun with warnings as errors (installing what is missing) and runs every test:
+# the suites and scripts, then the suites again and a soak under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzzer for a minute.
+# TINSELRUN_QUICK=1 runs only the first stage.
 set -euo pipefail
 cd "$(dirname "$0")"
+jobs=$(nproc)
 tools/setup/deps.sh
+
+echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON >/dev/null
-cmake --build build -j"$(nproc)"
-cd build
-ctest --output-on-failure -j"$(nproc)" --timeout 900
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs" --timeout 900)
+
+[ "${TINSELRUN_QUICK:-0}" = 1 ] && exit 0
+
+echo "== sanitizers: the suites and a soak of ten minutes of game time"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON \
+  -DTINSELRUN_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
+(cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 1800 -E '^script\.')
+tests/soak/soak.sh build-asan/tinselrun-sim 36000 1
+
+echo "== fuzzers"
+tests/fuzz/run.sh 60
