@@ -16,6 +16,8 @@ void AdvanceClock(double ms);
 
 // The keyboard snapshot that the next reads return (DirectInput layout, 0x80 = held).
 void SetKeys(const uint8_t keys[256]);
+// Whether the window has the focus: while it has not, the keyboard cannot be read.
+void SetActive(bool active);
 // Queues an event for the event pump (Escape, F1, close, activation...).
 void PushEvent(const Event& event);
 

@@ -7,10 +7,12 @@ namespace plat {
 namespace {
 
 uint8_t g_scripted[256] = {};
+bool g_active = true;
 
 }  // namespace
 
 bool ReadKeyboardState(uint8_t keys[256]) {
+    if (!g_active) return false;
     std::memcpy(keys, g_scripted, 256);
     return true;
 }
@@ -28,6 +30,7 @@ bool ReadJoystick(int /*index*/, JoyReading* /*out*/) { return false; }
 namespace headless {
 
 void SetKeys(const uint8_t keys[256]) { std::memcpy(g_scripted, keys, 256); }
+void SetActive(bool active) { g_active = active; }
 
 }  // namespace headless
 }  // namespace plat
