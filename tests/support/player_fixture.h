@@ -33,8 +33,7 @@ protected:
         std::memset(g_keys, 0, sizeof g_keys);
         g_lives = 15;
         g_santaPos = Vec3{};
-        // A sound table without audio: the calls are only logged.
-        CreateSoundTable(SOUND_COUNT);
+        CreateSoundTable(SOUND_COUNT);  // no audio: the calls are only logged
         plat::headless::TakeSoundCalls();
     }
     void TearDown() override {
@@ -43,25 +42,22 @@ protected:
         std::memset(g_keys, 0, sizeof g_keys);
     }
 
-    // Links a task and hands it back; the list is far from full here, so it is kept.
+    // The list is far from full here, so a linked task is kept and may be looked at.
     template <class T>
     T* Link(T* task) {
         AddTask(task);
         return task;
     }
-
     // One tick of the stage: the update pass, then the collision pass.
-    void Tick(int times = 1) {
+    static void Tick(int times = 1) {
         for (int i = 0; i < times; ++i) {
             UpdateTasks();
             RunCollisions();
         }
     }
-
     static void Hold(uint8_t key) { g_keys[key] = KEY_HELD; }
-    static void Release(uint8_t key) { g_keys[key] = 0; }
 
-    // Linked tasks of one class, newest first.
+    // Linked tasks of one class, newest first, dead ones included.
     template <class T = NodeBaseClass>
     static std::vector<T*> Tasks(const char* className) {
         std::vector<T*> found;
