@@ -15,7 +15,7 @@ cmake --build build -j"$jobs"
 
 [ "${TINSELRUN_QUICK:-0}" = 1 ] && exit 0
 
-echo "== sanitizers: the suites and a soak of ten minutes of game time"
+echo "== sanitizers: the suites and a soak of ten minutes of game time; two hours without"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON \
   -DTINSELRUN_SANITIZE=address,undefined >/dev/null
 cmake --build build-asan -j"$jobs"
@@ -23,7 +23,8 @@ export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 1800 -E '^script\.')
-tests/soak/soak.sh build-asan/tinselrun-sim 36000 1
+SOAK_MEMORY=0 tests/soak/soak.sh build-asan/tinselrun-sim 36000 1
+tests/soak/soak.sh build/tinselrun-sim 432000 2
 
 echo "== fuzzers"
 tests/fuzz/run.sh 60

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A long run of random input through the headless runner (build it with sanitizers to make
 # this count): no sanitizer report, the task count far below the cap, memory flat over the
-# second half, no leak at exit.
+# second half, no leak at exit. SOAK_MEMORY=0 skips the memory check (a sanitizer's own
+# allocator grows on its own).
 #   tests/soak/soak.sh SIM TICKS [SEED]
 set -u
 sim=$1
@@ -25,7 +26,7 @@ pid=$(pgrep -n -f -- "--input $work/input.txt" || true)
 : > "$work/rss"
 while kill -0 "$pipeline" 2>/dev/null; do
   [ -n "$pid" ] && awk '/^VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null >> "$work/rss"
-  sleep 1
+  sleep 0.2
 done
 wait "$pipeline"
 status=${PIPESTATUS[0]}
@@ -40,7 +41,7 @@ read -r mid last peak < <(awk '{ v[NR] = $1; if ($1 > p) p = $1 } END { print v[
 echo "ticks $ticks, scenes served $served, most tasks at once $max, RSS (kB) at half time $mid, at the end $last, peak $peak, $samples samples"
 [ "$max" -lt 400 ] || { echo "the task count grew to $max"; fail=1; }
 [ "$served" -ge 3 ] || { echo "the cycle of scenes did not turn ($served scenes served)"; fail=1; }
-if [ "$samples" -ge 6 ]; then
+if [ "${SOAK_MEMORY:-1}" = 1 ] && [ "$samples" -ge 6 ]; then
   # Flat: the second half grows by less than a tenth (and 8 MB) over the half-time figure.
   awk -v m="$mid" -v l="$last" 'BEGIN { exit !(l - m < m / 10 + 8192) }' ||
     { echo "memory grew over the second half: $mid kB -> $last kB"; fail=1; }
