@@ -1,7 +1,7 @@
 #include "enemies/nomin.h"
 
+#include "enemies/townsfolk.h"
 #include "game/globals.h"
-#include "player/bakuani.h"
 #include "player/tekitama.h"
 #include "player/tuibi.h"
 #include "shell/sound.h"
@@ -38,12 +38,7 @@ void Nomin::Update() {
     }
 
     if (IsHit(0)) {
-        auto* boom = new BakuAni;
-        boom->Init(pos.x, pos.y, pos.z);
-        AddTask(boom);
-        PlaySound(g_deathSound);
-        RemoveBox(0);
-        state = TASK_DEAD;
+        Perish(*this, *this, pos);
     }
 
     SetBoxPos(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y));

@@ -1,11 +1,9 @@
 #include "enemies/tenin.h"
 
-#include "enemies/knight.h"
+#include "enemies/townsfolk.h"
 #include "game/globals.h"
-#include "player/bakuani.h"
 #include "player/tekitama.h"
 #include "player/tuibi.h"
-#include "shell/sound.h"
 
 void Tenin::Init(Vec3 at) {
     priority = TENIN_PRIORITY;
@@ -24,12 +22,7 @@ void Tenin::Update() {
 
     // isOpen is still last frame's: the frame that opens it cannot yet be the frame it dies.
     if (IsHit(0) && isOpen == 1) {
-        auto* boom = new BakuAni;
-        boom->Init(pos.x, pos.y, pos.z);
-        AddTask(boom);
-        PlaySound(g_deathSound);
-        RemoveBox(0);
-        state = TASK_DEAD;
+        Perish(*this, *this, pos);
     } else if (IsHit(0) && isOpen == 0) {
         isCharging = 1;
     }
@@ -52,15 +45,7 @@ void Tenin::Update() {
     }
 
     if (isCharging == 1) {
-        pos.x -= TENIN_CHARGE_SPEED;
-        if (pos.x <= TENIN_HOMING_X) {
-            if (g_santaPos.y >= pos.y) {
-                pos.y += TENIN_STEER;
-            } else {
-                pos.y -= TENIN_STEER;
-            }
-            pos.x -= TENIN_CHARGE_SPEED;
-        }
+        ChargeStep(pos);
         if (openTimer % TENIN_CHARGE_SHOT_SPACING == 0) {
             auto* homing = new tuibi;
             homing->Init(pos.x, pos.y, pos.z);
