@@ -9,6 +9,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/common/png_check.h"
 #include "platform/renderer.h"
 
 namespace plat {
@@ -105,11 +106,8 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
                      static_cast<long long>(w), static_cast<long long>(h));
         return nullptr;
     }
-    // A PNG cut short can still decode to a picture with its last rows missing: refuse it.
-    static const uint8_t IEND[8] = {'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
-    if (size >= 8 && ReadBE32(data) == 0x89504E47u &&
-        (size < 20 || std::memcmp(data + size - 8, IEND, 8) != 0)) {
-        std::fprintf(stderr, "tinselrun: %s: truncated PNG picture, refused\n", path);
+    if (size >= 8 && ReadBE32(data) == 0x89504E47u && !PngChunksIntact(data, size)) {
+        std::fprintf(stderr, "tinselrun: %s: truncated or corrupt PNG picture, refused\n", path);
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
