@@ -74,13 +74,13 @@ struct Sound {
 
 inline Sound LoadSound(const std::string& path) {
     Sound snd;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buf = nullptr;
     Uint32 len = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buf, &len)) return snd;
-    snd.rate = spec.freq;
-    snd.channels = spec.channels;
-    snd.s16 = spec.format == AUDIO_S16LSB;
+    if (!SDL_LoadWAV(path.c_str(), &format, &buf, &len)) return snd;
+    snd.rate = format.freq;
+    snd.channels = format.channels;
+    snd.s16 = format.format == AUDIO_S16LSB;
     if (snd.s16) {
         const int16_t* s = reinterpret_cast<const int16_t*>(buf);
         snd.samples.resize(len / 2);

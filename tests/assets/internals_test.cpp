@@ -83,14 +83,14 @@ TEST(AssetgenEncode, PngDecodesToTheSamePixels) {
 
 TEST(AssetgenEncode, WavReadsBackAndClampsOutOfRangeSamples) {
     const ag::Bytes wav = ag::encodeWav({0.0f, 0.5f, -0.5f, 1.5f, -2.0f, 0.25f}, 2, 44100);
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buf = nullptr;
     Uint32 len = 0;
-    ASSERT_NE(SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1, &spec, &buf, &len), nullptr)
+    ASSERT_NE(SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1, &format, &buf, &len), nullptr)
         << SDL_GetError();
-    EXPECT_EQ(spec.freq, 44100);
-    EXPECT_EQ(spec.channels, 2);
-    EXPECT_EQ(spec.format, AUDIO_S16LSB);
+    EXPECT_EQ(format.freq, 44100);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.format, AUDIO_S16LSB);
     ASSERT_EQ(len, 12u);
     const int16_t* s = reinterpret_cast<const int16_t*>(buf);
     const int16_t expected[] = {0, 16384, -16384, 32767, -32767, 8192};
