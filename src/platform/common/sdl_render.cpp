@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "platform/common/read_file.h"
 #include "platform/common/png_check.h"
 #include "platform/renderer.h"
 
@@ -41,6 +40,18 @@ uint32_t ReadLE32(const uint8_t* p) {
     return (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
 }
 uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// ABGR8888 to ARGB8888 in place: the same pixels with red and blue trading places.
+void SwapRedAndBlue(SDL_Surface* surface) {
+    for (int y = 0; y < surface->h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                                static_cast<ptrdiff_t>(y) * surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            const uint32_t v = row[x];
+            row[x] = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+        }
+    }
+}
 
 }  // namespace
 
@@ -84,12 +95,11 @@ bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int
 using common::g_renderer;
 
 Texture* LoadTexture(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    common::FileBytes bytes;
+    if (!bytes.Open(path)) {
         std::fprintf(stderr, "tinselrun: %s: cannot open picture\n", path);
         return nullptr;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     return common::LoadTextureFromMemory(bytes.data(), bytes.size(), path);
 }
 
@@ -138,8 +148,16 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
         SDL_FreeSurface(loaded);
         return nullptr;
     }
-    SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
+    SDL_Surface* surface = nullptr;
+    if (loaded->format->format == SDL_PIXELFORMAT_ABGR8888 && !SDL_HasColorKey(loaded) &&
+        !SDL_MUSTLOCK(loaded)) {
+        // What the converter would make of it, without a second picture-sized copy.
+        SwapRedAndBlue(loaded);
+        surface = loaded;
+    } else {
+        surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(loaded);
+    }
     if (surface == nullptr) {
         std::fprintf(stderr, "tinselrun: %s: cannot convert picture (%s)\n", path, SDL_GetError());
         return nullptr;

@@ -1,9 +1,9 @@
 #include "platform/common/sdl_sound.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
+
+#include "platform/common/read_file.h"
 
 namespace plat::common {
 namespace {
@@ -49,12 +49,11 @@ double WavHeaderSeconds(const uint8_t* data, size_t size) {
 }
 
 Mix_Chunk* LoadChunk(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    FileBytes bytes;
+    if (!bytes.Open(path)) {
         std::fprintf(stderr, "tinselrun: %s: cannot open sound\n", path);
         return nullptr;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     return LoadChunkFromMemory(bytes.data(), bytes.size(), path);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/common/sdl_memory.h"
 #include "platform/common/sdl_render.h"
 #include "platform/headless/headless.h"
 #include "platform/renderer.h"
@@ -17,6 +18,7 @@ bool g_isWindowed = true;
 }  // namespace
 
 RendererResult CreateRenderer(int width, int height, bool windowed) {
+    common::UseLargePagesForSdl();  // before SDL allocates anything
     g_isWindowed = windowed;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     g_surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
