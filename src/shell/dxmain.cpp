@@ -1,5 +1,10 @@
 #include "shell/dxmain.h"
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "shell/graphics.h"
@@ -32,6 +37,18 @@ constexpr double FIRST_PERIOD_MS = 16.666666030883789;
 // The idle pass sleeps only when the next tick is further away than one sleep can overshoot.
 constexpr double SLEEP_THRESHOLD_MS = 2.0;
 constexpr uint32_t CLEAR_COLOR = 0xFF646464;
+
+// Counted always, printed only on request: TINSELRUN_STATS=1 gives one line at exit, so the
+// real game's pace can be measured from outside without changing what it does.
+int64_t g_ticksRun = 0;
+int64_t g_framesDrawn = 0;
+double g_firstFrameAt = -1.0;   // wall clock, seconds since the epoch, after the first Present
+double g_firstFrameCpu = -1.0;  // processor seconds the process had used by then
+
+double WallSeconds() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 }  // namespace
 
@@ -91,8 +108,15 @@ int RunFrame() {
         ServeSceneChange();
         UpdateTasks();
         RunCollisions();
+        ++g_ticksRun;
     }
-    if (r == FRAME_UPDATE_DRAW && g_drawFrames) DrawFrame();
+    if (r == FRAME_UPDATE_DRAW && g_drawFrames) {
+        DrawFrame();
+        if (g_framesDrawn++ == 0) {
+            g_firstFrameAt = WallSeconds();
+            g_firstFrameCpu = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+        }
+    }
     return r;
 }
 
@@ -156,6 +180,7 @@ void ShutDown() {
 
 int GameMain() {
     if (StartUp() < 0) return 0;
+    const double loopStart = plat::ClockMs();
     while (!g_quit) {
         if (DispatchOneEvent()) continue;
         if (RunFrame() == 0) {
@@ -164,6 +189,16 @@ int GameMain() {
 #endif
         }
     }
+    const double loopSeconds = (plat::ClockMs() - loopStart) / 1000.0;
     ShutDown();
+    const char* stats = std::getenv("TINSELRUN_STATS");
+    if (stats != nullptr && stats[0] == '1' && stats[1] == '\0') {
+        std::printf(
+            "tinselrun-stats ticks=%lld frames=%lld seconds=%.3f first_frame_at=%.6f "
+            "first_frame_cpu=%.3f\n",
+            static_cast<long long>(g_ticksRun), static_cast<long long>(g_framesDrawn), loopSeconds,
+            g_firstFrameAt, g_firstFrameCpu);
+        std::fflush(stdout);
+    }
     return 0;
 }
