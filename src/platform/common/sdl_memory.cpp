@@ -112,6 +112,14 @@ void Free(void* mem) {
 }  // namespace
 
 void UseLargePagesForSdl() {
+#if defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer every block stays where the sanitizer can watch it.
+    return;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return;
+#endif
+#endif
     if (g_malloc != nullptr) return;
     SDL_GetMemoryFunctions(&g_malloc, &g_calloc, &g_realloc, &g_free);
     SDL_SetMemoryFunctions(Malloc, Calloc, Realloc, Free);
