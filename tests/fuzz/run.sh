@@ -14,7 +14,7 @@ for target in picture sound script; do
   work=$build/fuzz-corpus/$target
   mkdir -p "$work"
   echo "fuzz_$target: ${seconds}s"
-  if ! (cd $build && ./tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=2048 \
+  if ! (cd $build && ./tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=4096 \
         -timeout=20 -print_final_stats=1 "fuzz-corpus/$target" "../tests/fuzz/corpus/$target" \
         2>"fuzz-$target.log" >/dev/null); then
     echo "fuzz_$target found a fault: see $build/fuzz-$target.log"
