@@ -1,0 +1,215 @@
+// The faster loaders must hand the decoders the same bytes and the renderer the same pixels
+// as reading through a stream and converting a copy did.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio.h"
+#include "platform/common/read_file.h"
+#include "platform/common/sdl_memory.h"
+#include "platform/common/sdl_render.h"
+#include "platform/common/sdl_sound.h"
+#include "platform/headless/headless.h"
+#include "platform/renderer.h"
+
+namespace {
+
+std::string TempPath(const char* name) {
+    return testing::TempDir() + "/tinselrun_bench_" + std::to_string(getpid()) + "_" + name;
+}
+
+TEST(AssetFileBytes, ReadEveryByteOfFilesPipesAndNothingElse) {
+    const std::string path = TempPath("bytes");
+    std::vector<uint8_t> bytes(300001);
+    std::mt19937 rng(7);
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>(rng());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    {
+        plat::common::FileBytes file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        ASSERT_EQ(file.size(), bytes.size());
+        EXPECT_EQ(std::memcmp(file.data(), bytes.data(), bytes.size()), 0);
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc).close();
+    {
+        plat::common::FileBytes file;  // an empty file opens, with nothing in it
+        ASSERT_TRUE(file.Open(path.c_str()));
+        EXPECT_EQ(file.size(), 0u);
+    }
+    std::remove(path.c_str());
+    plat::common::FileBytes missing;
+    EXPECT_FALSE(missing.Open(path.c_str()));
+    plat::common::FileBytes folder;  // opens as the stream did, and reads as empty
+    ASSERT_TRUE(folder.Open(testing::TempDir().c_str()));
+    EXPECT_EQ(folder.size(), 0u);
+
+    const std::string fifo = TempPath("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        std::ofstream(fifo, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    });
+    plat::common::FileBytes piped;
+    const bool opened = piped.Open(fifo.c_str());
+    writer.join();
+    std::remove(fifo.c_str());
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(piped.size(), bytes.size());
+    EXPECT_EQ(std::memcmp(piped.data(), bytes.data(), bytes.size()), 0);
+}
+
+class LargeBlocks : public testing::Test {
+protected:
+    void SetUp() override { plat::common::UseLargePagesForSdl(); }
+};
+
+TEST_F(LargeBlocks, KeepTheirBytesThroughGrowingAndShrinking) {
+    const size_t before = plat::common::LargeBlocksMapped();
+    const size_t big = plat::common::LARGE_BLOCK + 12345;
+    auto* block = static_cast<uint8_t*>(SDL_malloc(big));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(plat::common::LargeBlocksMapped(), before + 1);
+    for (size_t i = 0; i < big; ++i) block[i] = static_cast<uint8_t>(i * 31);
+    block = static_cast<uint8_t*>(SDL_realloc(block, 3 * big));
+    ASSERT_NE(block, nullptr);
+    for (size_t i = 0; i < big; i += 4093) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
+    EXPECT_EQ(block[big - 1], static_cast<uint8_t>((big - 1) * 31));
+    block = static_cast<uint8_t*>(SDL_realloc(block, 1000));  // back to the small allocator
+    ASSERT_NE(block, nullptr);
+    for (size_t i = 0; i < 1000; ++i) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
+    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
+    block = static_cast<uint8_t*>(SDL_realloc(block, big));  // and up again
+    ASSERT_NE(block, nullptr);
+    for (size_t i = 0; i < 1000; ++i) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
+    EXPECT_EQ(plat::common::LargeBlocksMapped(), before + 1);
+    SDL_free(block);
+    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
+}
+
+TEST_F(LargeBlocks, ClearedBlocksReadAsZeroAndOverflowsFail) {
+    for (int round = 0; round < 3; ++round) {  // also after a block of the same size was freed
+        auto* block = static_cast<uint8_t*>(SDL_calloc(4, plat::common::LARGE_BLOCK));
+        ASSERT_NE(block, nullptr);
+        for (size_t i = 0; i < 4 * plat::common::LARGE_BLOCK; i += 997) ASSERT_EQ(block[i], 0) << i;
+        std::memset(block, 0xAB, 4 * plat::common::LARGE_BLOCK);
+        SDL_free(block);
+    }
+    EXPECT_EQ(SDL_calloc(SIZE_MAX / 2, 4), nullptr);
+}
+
+TEST_F(LargeBlocks, BlocksOfTheFormerAllocatorAreFreedByIt) {
+    SDL_malloc_func original = nullptr;
+    SDL_calloc_func c = nullptr;
+    SDL_realloc_func r = nullptr;
+    SDL_free_func f = nullptr;
+    SDL_GetOriginalMemoryFunctions(&original, &c, &r, &f);
+    void* old = original(plat::common::LARGE_BLOCK * 2);  // as if made before the switch
+    ASSERT_NE(old, nullptr);
+    std::memset(old, 1, plat::common::LARGE_BLOCK * 2);
+    const size_t before = plat::common::LargeBlocksMapped();
+    SDL_free(old);
+    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
+}
+
+// Draws a texture at the top left of a cleared 800 x 600 picture and returns its w x h pixels.
+std::vector<uint32_t> Drawn(const plat::Texture* texture, int w, int h) {
+    plat::Clear(0xFF000000);
+    plat::DrawTexture(texture, nullptr, 0, 0, 0xFFFFFFFF, 1.0f, 0, 0);
+    plat::Present();
+    const plat::headless::Frame frame = plat::headless::ReadFrame();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) pixels.push_back(frame.pixels[y * frame.pitch + x]);
+    }
+    return pixels;
+}
+
+std::vector<uint8_t> EncodePng(SDL_Surface* surface) {
+    std::vector<uint8_t> png(1 << 22);
+    SDL_RWops* rw = SDL_RWFromMem(png.data(), static_cast<int>(png.size()));
+    EXPECT_EQ(IMG_SavePNG_RW(surface, rw, 0), 0);
+    png.resize(static_cast<size_t>(SDL_RWtell(rw)));
+    SDL_RWclose(rw);
+    return png;
+}
+
+TEST(DecodedPictures, DrawTheColoursOfTheFileWithRedAndBlueInPlace) {
+    ASSERT_EQ(plat::CreateRenderer(800, 600, true), plat::RendererResult::Ok);
+    const int w = 97, h = 61;
+    SDL_Surface* rgba = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
+    ASSERT_NE(rgba, nullptr);
+    std::mt19937 rng(99);
+    for (int round = 0; round < 2; ++round) {
+        const bool opaque = round == 0;
+        std::vector<uint32_t> argb;
+        for (int y = 0; y < h; ++y) {
+            auto* row = reinterpret_cast<uint8_t*>(rgba->pixels) + y * rgba->pitch;
+            for (int x = 0; x < w; ++x) {
+                const uint8_t r = rng(), g = rng(), b = rng(), a = opaque ? 255 : rng();
+                row[4 * x] = r;  // the file's byte order: red, green, blue, alpha
+                row[4 * x + 1] = g;
+                row[4 * x + 2] = b;
+                row[4 * x + 3] = a;
+                argb.push_back((uint32_t(a) << 24) | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b);
+            }
+        }
+        const std::vector<uint8_t> png = EncodePng(rgba);
+        plat::Texture* loaded = plat::common::LoadTextureFromMemory(png.data(), png.size(), "test");
+        ASSERT_NE(loaded, nullptr);
+        const std::vector<uint32_t> ours = Drawn(loaded, w, h);
+        plat::DestroyTexture(loaded);
+        if (opaque) {
+            EXPECT_EQ(ours, argb);
+            continue;
+        }
+        // With alpha, what the converter's copy draws is the reference.
+        SDL_Surface* converted = SDL_ConvertSurfaceFormat(rgba, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_Texture* tex = SDL_CreateTextureFromSurface(plat::common::g_renderer, converted);
+        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+        SDL_SetTextureScaleMode(tex, SDL_ScaleModeNearest);
+        plat::Clear(0xFF000000);
+        const SDL_FRect to = {0, 0, float(w), float(h)};
+        SDL_RenderCopyF(plat::common::g_renderer, tex, nullptr, &to);
+        const plat::headless::Frame frame = plat::headless::ReadFrame();
+        std::vector<uint32_t> reference;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) reference.push_back(frame.pixels[y * frame.pitch + x]);
+        }
+        EXPECT_EQ(ours, reference);
+        SDL_DestroyTexture(tex);
+        SDL_FreeSurface(converted);
+    }
+    SDL_FreeSurface(rgba);
+    plat::DestroyRenderer();
+}
+
+TEST(DecodedSounds, AreTheSamplesTheMixerReadsFromTheFileItself) {
+    ASSERT_TRUE(plat::OpenAudio(16));
+    for (int i = 1; i <= 16; ++i) {
+        const std::string path =
+            std::string(TINSELRUN_BUILD_DIR) + "/snd/" + std::to_string(i) + ".bom";
+        Mix_Chunk* ours = plat::common::LoadChunk(path.c_str());
+        Mix_Chunk* direct = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        ASSERT_NE(ours, nullptr) << path;
+        ASSERT_NE(direct, nullptr) << path;
+        ASSERT_EQ(ours->alen, direct->alen) << path;
+        EXPECT_EQ(std::memcmp(ours->abuf, direct->abuf, ours->alen), 0) << path;
+        Mix_FreeChunk(ours);
+        Mix_FreeChunk(direct);
+    }
+    plat::CloseAudio();
+}
+
+}  // namespace
