@@ -25,11 +25,21 @@ void InitHitList() {
     g_hitTail->prev = g_hitHead;
 }
 
+namespace {
+
+// An edge as a 32-bit sum: it wraps past the integer range as the machine's adds do, where a
+// plain signed add would be undefined.
+int32_t Edge(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+}  // namespace
+
 bool Overlaps(const HitBox& q, const HitBox& p) {
-    if (p.x >= q.x + q.w) return false;
-    if (p.x + p.w <= q.x) return false;
-    if (p.y >= q.y + q.h) return false;
-    if (p.y + p.h <= q.y) return false;
+    if (p.x >= Edge(q.x, q.w)) return false;
+    if (Edge(p.x, p.w) <= q.x) return false;
+    if (p.y >= Edge(q.y, q.h)) return false;
+    if (Edge(p.y, p.h) <= q.y) return false;
     return true;
 }
 
