@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/common/read_file.h"
 #include "platform/common/png_check.h"
+#include "platform/common/read_file.h"
 #include "platform/renderer.h"
 
 namespace plat {
@@ -39,7 +39,9 @@ uint32_t ReadBE32(const uint8_t* p) {
 uint32_t ReadLE32(const uint8_t* p) {
     return (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
 }
-uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t ReadLE16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // ABGR8888 to ARGB8888 in place: the same pixels with red and blue trading places.
 void SwapRedAndBlue(SDL_Surface* surface) {
@@ -66,7 +68,9 @@ void AttachRenderer(SDL_Renderer* renderer) {
     }
 }
 
-void DetachRenderer() { g_renderer = nullptr; }
+void DetachRenderer() {
+    g_renderer = nullptr;
+}
 
 bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int64_t* height) {
     int64_t w = -1, h = -1;
@@ -125,15 +129,14 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
         std::fprintf(stderr, "tinselrun: %s: cannot read picture (%s)\n", path, SDL_GetError());
         return nullptr;
     }
-    // The formats a picture file has always been allowed to be, told apart by content. GIF is not
-    // one: its reader could be made to allocate gigabytes by a file of a few hundred bytes.
+    // The formats a picture file has always been allowed to be, told apart by content. GIF and PNM
+    // are not: their readers could be made to allocate gigabytes by a file of a few bytes.
     const char* type = IMG_isPNG(rw)   ? "PNG"
                        : IMG_isBMP(rw) ? "BMP"
                        : IMG_isJPG(rw) ? "JPG"
-                       : IMG_isPNM(rw) ? "PNM"
                                        : nullptr;
     if (type == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: not a picture (PNG, BMP, JPEG or PNM)\n", path);
+        std::fprintf(stderr, "tinselrun: %s: not a picture (PNG, BMP or JPEG)\n", path);
         SDL_RWclose(rw);
         return nullptr;
     }
@@ -177,8 +180,8 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
                 ok = false;
                 break;
             }
-            const auto* pixels = static_cast<const uint8_t*>(surface->pixels) +
-                                 ty * surface->pitch + tx * 4;
+            const auto* pixels =
+                static_cast<const uint8_t*>(surface->pixels) + ty * surface->pitch + tx * 4;
             SDL_UpdateTexture(tile, nullptr, pixels, surface->pitch);
             SDL_SetTextureBlendMode(tile, SDL_BLENDMODE_BLEND);
             SDL_SetTextureScaleMode(tile, SDL_ScaleModeNearest);
@@ -202,8 +205,12 @@ void DestroyTexture(Texture* texture) {
     delete texture;
 }
 
-int TextureWidth(const Texture* texture) { return texture != nullptr ? texture->width : 0; }
-int TextureHeight(const Texture* texture) { return texture != nullptr ? texture->height : 0; }
+int TextureWidth(const Texture* texture) {
+    return texture != nullptr ? texture->width : 0;
+}
+int TextureHeight(const Texture* texture) {
+    return texture != nullptr ? texture->height : 0;
+}
 
 void DrawTexture(const Texture* texture, const int32_t* src, float x, float y, uint32_t argb,
                  float scale, float cx, float cy) {
@@ -223,12 +230,13 @@ void DrawTexture(const Texture* texture, const int32_t* src, float x, float y, u
     const Uint8 g = static_cast<Uint8>(argb >> 8), b = static_cast<Uint8>(argb);
     for (const Texture::Tile& tile : texture->tiles) {
         const int l = std::max<int>(left, tile.x), t = std::max<int>(top, tile.y);
-        const int rr = std::min<int>(right, tile.x + tile.w), bb = std::min<int>(bottom, tile.y + tile.h);
+        const int rr = std::min<int>(right, tile.x + tile.w),
+                  bb = std::min<int>(bottom, tile.y + tile.h);
         if (l >= rr || t >= bb) continue;
         const SDL_Rect from = {l - tile.x, t - tile.y, rr - l, bb - t};
-        const SDL_FRect to = {ox + scale * static_cast<float>(l - left),
-                              oy + scale * static_cast<float>(t - top),
-                              scale * static_cast<float>(rr - l), scale * static_cast<float>(bb - t)};
+        const SDL_FRect to = {
+            ox + scale * static_cast<float>(l - left), oy + scale * static_cast<float>(t - top),
+            scale * static_cast<float>(rr - l), scale * static_cast<float>(bb - t)};
         SDL_SetTextureColorMod(tile.texture, r, g, b);
         SDL_SetTextureAlphaMod(tile.texture, a);
         SDL_RenderCopyF(g_renderer, tile.texture, &from, &to);
@@ -239,19 +247,23 @@ void DrawLineStrip(const float* xy, int points, uint32_t argb) {
     if (g_renderer == nullptr || points < 2) return;
     std::vector<SDL_FPoint> strip(static_cast<size_t>(points));
     for (int i = 0; i < points; ++i) strip[i] = {xy[2 * i], xy[2 * i + 1]};
-    SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
-                           static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24));
+    SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(argb >> 16),
+                           static_cast<Uint8>(argb >> 8), static_cast<Uint8>(argb),
+                           static_cast<Uint8>(argb >> 24));
     SDL_RenderDrawLinesF(g_renderer, strip.data(), points);
 }
 
 void Clear(uint32_t argb) {
     if (g_renderer == nullptr) return;
-    SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
-                           static_cast<Uint8>(argb), static_cast<Uint8>(argb >> 24));
+    SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(argb >> 16),
+                           static_cast<Uint8>(argb >> 8), static_cast<Uint8>(argb),
+                           static_cast<Uint8>(argb >> 24));
     SDL_RenderClear(g_renderer);
 }
 
-bool BeginScene() { return g_renderer != nullptr; }
+bool BeginScene() {
+    return g_renderer != nullptr;
+}
 void EndScene() {}
 
 }  // namespace plat
