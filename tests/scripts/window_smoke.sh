@@ -5,25 +5,15 @@ set -u
 build=$1
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool missing"; exit 1; }
 
-# Xvfb picks a free display itself and tells its number.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-xvfb=$!
-read -r -t 20 number <&3 || { echo "Xvfb did not start"; exit 1; }
-display=:$number
+source "$(dirname "$0")/../support/xvfb.sh"
+game=""
 trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb
 
 cd "$build"
 SDL_AUDIODRIVER=dummy ./tinselrun 2>/dev/null &
 game=$!
-win=""
-for _ in $(seq 300); do
-  win=$(xdotool search --name '^Tinselrun$' 2>/dev/null | head -n 1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no window named Tinselrun appeared"; exit 1; }
+find_game_window
 sleep 0.5
 kill -0 $game 2>/dev/null || { echo "the game ended by itself"; exit 1; }
 
