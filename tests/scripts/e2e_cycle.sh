@@ -15,12 +15,9 @@ done
 source "$(dirname "$0")/../support/xvfb.sh"
 game=""
 trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
-start_xvfb
-
 cd "$build"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$out/sound.raw ./tinselrun 2>"$out/stderr.txt" &
-game=$!
-find_game_window
+start_game_in_window "$out/stderr.txt" \
+  env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw" ./tinselrun || exit 1
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 sleep 0.5
 

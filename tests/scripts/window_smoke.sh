@@ -7,13 +7,10 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or x
 
 source "$(dirname "$0")/../support/xvfb.sh"
 game=""
-trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
-start_xvfb
-
+errors=$(mktemp)
+trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null; rm -f "$errors"' EXIT
 cd "$build"
-SDL_AUDIODRIVER=dummy ./tinselrun 2>/dev/null &
-game=$!
-find_game_window
+start_game_in_window "$errors" env SDL_AUDIODRIVER=dummy ./tinselrun || exit 1
 sleep 0.5
 kill -0 $game 2>/dev/null || { echo "the game ended by itself"; exit 1; }
 
