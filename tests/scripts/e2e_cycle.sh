@@ -29,7 +29,14 @@ shot() {
   shots+=("$1")
 }
 
-sleep 2.0               # start-up loads every picture and sound while the window is up
+# Start-up loads every picture and sound while the window is up: the opening is on screen
+# once the window shows more than a few colours.
+for _ in $(seq 150); do
+  import -window "$win" "$out/first.png" 2>/dev/null &&
+    [ "$(convert "$out/first.png" -format %k info: 2>/dev/null || echo 0)" -gt 16 ] && break
+  sleep 0.2
+done
+sleep 0.5
 hold space 0.3          # one-life run
 sleep 0.7; shot 1-opening
 hold Return 0.2         # skip the opening
