@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a bounded time over its seeds.
 #   tests/fuzz/run.sh [SECONDS_EACH]      (default 60)
+# The runs start from a fixed seed, so a run that passed here walks the same inputs in CI:
+# CI guards against regressions, the long runs look for new faults. TINSELRUN_FUZZ_SEED
+# picks another seed (0: a new random one each run).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-60}
+seed=${TINSELRUN_FUZZ_SEED:-1}
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B $build -DTINSELRUN_FUZZ=ON -DTINSELRUN_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -12,10 +16,13 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
 status=0
 for target in picture sound script; do
   work=$build/fuzz-corpus/$target
+  # With a fixed seed the inputs found by earlier runs would change the walk: start afresh.
+  [ "$seed" != 0 ] && rm -rf "$work"
   mkdir -p "$work"
   echo "fuzz_$target: ${seconds}s"
-  if ! (cd $build && ./tests/fuzz/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=4096 \
-        -timeout=20 -print_final_stats=1 "fuzz-corpus/$target" "../tests/fuzz/corpus/$target" \
+  if ! (cd $build && ./tests/fuzz/fuzz_$target -max_total_time="$seconds" -seed="$seed" \
+        -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 \
+        "fuzz-corpus/$target" "../tests/fuzz/corpus/$target" \
         2>"fuzz-$target.log" >/dev/null); then
     echo "fuzz_$target found a fault: see $build/fuzz-$target.log"
     grep -v '^tinselrun:' "$build/fuzz-$target.log" | tail -n 40
