@@ -13,7 +13,7 @@ seconds=${3:-60}
 warmup=5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
-start_xvfb
+bench_start_xvfb
 out=$(mktemp)
 trap 'rm -f "$out"; stop_xvfb' EXIT
 

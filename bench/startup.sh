@@ -7,7 +7,7 @@ build=${1:?usage: startup.sh BUILD_DIR [RUNS]}
 runs=${2:-11}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
-start_xvfb
+bench_start_xvfb
 out=$(mktemp)
 trap 'rm -f "$out" "$out.err"; stop_xvfb' EXIT
 cd "$build"

@@ -1,27 +1,26 @@
 # Sourced by the real-window benchmarks: a private Xvfb display, shut down on exit.
-# Xvfb picks a free display itself and tells its number.
-start_xvfb() {
+# Starting and stopping the server is shared with the real-window tests.
+. "$(dirname "${BASH_SOURCE[0]}")/../tests/support/xvfb.sh"
+
+# start_xvfb, or the benchmark ends with the reason.
+bench_start_xvfb() {
   command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or xdotool missing" >&2; exit 1; }
-  exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-  XVFB_PID=$!
-  local number
-  read -r -t 20 number <&3 || { echo "Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$number
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  start_xvfb >&2 || exit 1
 }
 
-stop_xvfb() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; }
-
-# The first window of process PID (waits up to 30 s for it), or nothing.
-window_of() {
+# The first window xdotool search finds with these arguments (waits up to 30 s), or nothing.
+wait_window() {
   local win=""
   for _ in $(seq 300); do
-    win=$(xdotool search --pid "$1" 2>/dev/null | head -n 1)
+    win=$(xdotool search "$@" 2>/dev/null | head -n 1)
     [ -n "$win" ] && break
     sleep 0.1
   done
   echo "$win"
 }
+
+# The first window of process PID, or nothing.
+window_of() { wait_window --pid "$1"; }
 
 # Gives the window the focus, then sends it a key: press_key WINDOW KEY [keydown|keyup|key]
 press_key() {
@@ -31,12 +30,8 @@ press_key() {
 
 # Sends Escape to the window named Tinselrun once it exists.
 press_escape() {
-  local win=""
-  for _ in $(seq 300); do
-    win=$(xdotool search --name '^Tinselrun$' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
+  local win
+  win=$(wait_window --name '^Tinselrun$')
   [ -n "$win" ] || return 1
   press_key "$win" Escape
 }
