@@ -8,6 +8,9 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 tools/setup/deps.sh
 
+echo "== formatting"
+tools/check-format.sh
+
 echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
@@ -25,6 +28,9 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
 (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 1800 -E '^script\.')
 SOAK_MEMORY=0 tests/soak/soak.sh build-asan/tinselrun-sim 36000 1
 tests/soak/soak.sh build/tinselrun-sim 432000 2
+
+echo "== the same traces and files from every build and compiler"
+tests/cross_builds.sh
 
 echo "== fuzzers"
 tests/fuzz/run.sh 60

@@ -9,9 +9,9 @@ struct Texture;  // opaque: a picture loaded by content, possibly split into til
 
 enum class RendererResult {
     Ok,
-    NoVideo,     // Direct3DCreate9 gave no object
-    NoDevice,    // every device setting failed
-    NoSprite,    // D3DXCreateSprite failed
+    NoVideo,   // Direct3DCreate9 gave no object
+    NoDevice,  // every device setting failed
+    NoSprite,  // D3DXCreateSprite failed
 };
 
 // Direct3DCreate9 + CreateDevice (three attempts: accelerated with vsync, accelerated,

@@ -38,7 +38,9 @@ std::string FindAssetDir() {
 
 }  // namespace
 
-void SetAssetDir(const char* dir) { g_assetDir = dir != nullptr ? dir : ""; }
+void SetAssetDir(const char* dir) {
+    g_assetDir = dir != nullptr ? dir : "";
+}
 
 const char* AssetDir() {
     if (g_assetDir.empty()) g_assetDir = FindAssetDir();

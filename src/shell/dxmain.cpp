@@ -121,13 +121,13 @@ int RunFrame() {
     return r;
 }
 
-void PostQuitMessage() { g_quit = true; }
+void PostQuitMessage() {
+    g_quit = true;
+}
 
 void WndProc(const plat::Event& event) {
     switch (event.type) {
-        case plat::EventType::Close:
-            PostQuitMessage();
-            break;
+        case plat::EventType::Close: PostQuitMessage(); break;
         case plat::EventType::Activate:
             // Gained or lost alike: the devices are made anew.
             ReleaseInput();

@@ -45,7 +45,7 @@ extern const char* g_servedScene;
 // When false, ticks that are due to be drawn are not drawn (the headless runner draws itself).
 extern bool g_drawFrames;
 
-int StartUp();   // every service up to the first scene; negative when the device failed
+int StartUp();  // every service up to the first scene; negative when the device failed
 void ShutDown();
 int GameMain();  // StartUp, the message loop, ShutDown; the process's exit status
 

@@ -21,13 +21,19 @@ int g_width = 800, g_height = 600;
 
 }  // namespace
 
-Matrix2D MatrixIdentity() { return Matrix2D{}; }
+Matrix2D MatrixIdentity() {
+    return Matrix2D{};
+}
 
-Matrix2D MatrixScaleAbout(float x, float y, float scale) { return Matrix2D{scale, x, y}; }
+Matrix2D MatrixScaleAbout(float x, float y, float scale) {
+    return Matrix2D{scale, x, y};
+}
 
 void SpriteObject::Begin(uint32_t /*flags*/) {}
 
-void SpriteObject::SetTransform(const Matrix2D& m) { transform_ = m; }
+void SpriteObject::SetTransform(const Matrix2D& m) {
+    transform_ = m;
+}
 
 void SpriteObject::Draw(const plat::Texture* texture, const Rect* src, const Vec3* /*center*/,
                         const Vec3* pos, Color color) {
@@ -49,8 +55,7 @@ int32_t InitDirect3D(int width, int height, uint8_t windowed) {
     g_height = height;
     g_windowed = windowed;
     switch (plat::CreateRenderer(width, height, windowed != 0)) {
-        case plat::RendererResult::Ok:
-            break;
+        case plat::RendererResult::Ok: break;
         case plat::RendererResult::NoVideo:
             plat::ShowMessageBox(TEXT_NO_D3D, "", false);
             return E_FAIL;
@@ -117,7 +122,9 @@ int32_t ReleaseTextures() {
     return 1;
 }
 
-void CreateLine() { g_pLine = new LineObject; }
+void CreateLine() {
+    g_pLine = new LineObject;
+}
 
 void ReleaseLine() {
     delete g_pLine;
@@ -132,7 +139,8 @@ const plat::Texture* TextureEntry(int entry) {
 void DrawSprite(int entry, const Rect* src, const Vec3& pos, Color color, float scale) {
     if (g_pSprite == nullptr) return;
     g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->SetTransform(scale == 1.0f ? MatrixIdentity() : MatrixScaleAbout(pos.x, pos.y, scale));
+    g_pSprite->SetTransform(scale == 1.0f ? MatrixIdentity()
+                                          : MatrixScaleAbout(pos.x, pos.y, scale));
     g_pSprite->Draw(TextureEntry(entry), src, nullptr, &pos, color);
     g_pSprite->End();
 }

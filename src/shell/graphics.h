@@ -18,7 +18,9 @@ struct Rect {
 using Color = uint32_t;  // ARGB
 constexpr Color COLOR_WHITE = 0xFFFFFFFF;
 // Opaque grey of level v: how scenes fade in and out.
-constexpr Color FadeColor(uint32_t v) { return 0xFF000000u + (v & 0xFF) * 0x010101u; }
+constexpr Color FadeColor(uint32_t v) {
+    return 0xFF000000u + (v & 0xFF) * 0x010101u;
+}
 
 // What D3DXMatrixTransformation2D builds here: a uniform scale about a point.
 struct Matrix2D {

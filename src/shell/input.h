@@ -37,7 +37,9 @@ extern JoyState g_joyStates[MAX_JOYSTICKS];
 extern int g_joyCount;
 extern bool g_inputCreated;
 
-inline bool KeyHeld(uint8_t scanCode) { return (g_keys[scanCode] & KEY_HELD) != 0; }
+inline bool KeyHeld(uint8_t scanCode) {
+    return (g_keys[scanCode] & KEY_HELD) != 0;
+}
 
 void InitInput();
 void ReleaseInput();

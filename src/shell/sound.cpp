@@ -12,7 +12,9 @@ namespace {
 bool g_tableMade = false;
 bool g_audioOpen = false;
 
-bool InTable(int32_t slot) { return g_tableMade && slot >= 0 && slot < g_segmentCount; }
+bool InTable(int32_t slot) {
+    return g_tableMade && slot >= 0 && slot < g_segmentCount;
+}
 
 }  // namespace
 
@@ -63,7 +65,9 @@ void StopSound(int32_t slot) {
     if (InTable(slot)) plat::StopSlot(slot);
 }
 
-void StopAllSounds() { plat::StopAllSlots(); }
+void StopAllSounds() {
+    plat::StopAllSlots();
+}
 
 void UnloadSound(int32_t slot) {
     if (InTable(slot)) plat::UnloadSlot(slot);

@@ -186,7 +186,9 @@ HitBox* HitObjClass::Row(int32_t row) const {
     return boxes[row];
 }
 
-const HitBox* HitObjClass::Box(int32_t row) const { return Row(row); }
+const HitBox* HitObjClass::Box(int32_t row) const {
+    return Row(row);
+}
 
 void HitObjClass::AllocBoxes(int32_t rows) {
     // A second call is ignored: the boxes already made stay owned and in the ring.

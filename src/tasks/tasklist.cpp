@@ -71,14 +71,9 @@ void UpdateTasks() {
     while (node->next != nullptr) {
         NodeBaseClass* following = node->next;
         switch (node->state) {
-            case TASK_ACTIVE:
-                node->Update();
-                break;
-            case TASK_DEAD:
-                RemoveTask(node);
-                break;
-            default:
-                break;
+            case TASK_ACTIVE: node->Update(); break;
+            case TASK_DEAD: RemoveTask(node); break;
+            default: break;
         }
         node = following;
     }

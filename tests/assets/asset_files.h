@@ -13,14 +13,23 @@
 
 namespace assets_test {
 
-inline std::string BuildDir() { return TINSELRUN_BUILD_DIR; }
-inline std::string AssetgenPath() { return BuildDir() + "/tools/assetgen/assetgen"; }
-inline std::string ImgPath(int n) { return BuildDir() + "/img/" + std::to_string(n) + ".dat"; }
-inline std::string SndPath(int n) { return BuildDir() + "/snd/" + std::to_string(n) + ".bom"; }
+inline std::string BuildDir() {
+    return TINSELRUN_BUILD_DIR;
+}
+inline std::string AssetgenPath() {
+    return BuildDir() + "/tools/assetgen/assetgen";
+}
+inline std::string ImgPath(int n) {
+    return BuildDir() + "/img/" + std::to_string(n) + ".dat";
+}
+inline std::string SndPath(int n) {
+    return BuildDir() + "/snd/" + std::to_string(n) + ".bom";
+}
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 inline uint64_t Fnv1a64(const std::vector<uint8_t>& bytes) {
@@ -57,7 +66,8 @@ inline Picture LoadPicture(const std::string& path) {
     for (int y = 0; y < s->h; ++y) {
         const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * s->pitch;
         for (int x = 0; x < s->w; ++x)
-            pic.px[size_t(y) * s->w + x] = Rgba{row[x * 4], row[x * 4 + 1], row[x * 4 + 2], row[x * 4 + 3]};
+            pic.px[size_t(y) * s->w + x] =
+                Rgba{row[x * 4], row[x * 4 + 1], row[x * 4 + 2], row[x * 4 + 3]};
     }
     SDL_FreeSurface(s);
     return pic;

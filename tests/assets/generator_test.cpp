@@ -23,40 +23,23 @@ std::vector<std::string> AllFiles() {
 
 // Any change to a picture or a sound has to be made on purpose: update the hash here.
 const std::map<std::string, uint64_t> kPinned = {
-    {"img/1.dat", 0x46820c1f9aaf28c0ull},
-    {"img/2.dat", 0x9dfa724d8ee72d86ull},
-    {"img/3.dat", 0xfb840e20fcaecd81ull},
-    {"img/4.dat", 0x6770458979f34841ull},
-    {"img/5.dat", 0x3633c5139e1adb4bull},
-    {"img/6.dat", 0x322666a0e857911dull},
-    {"img/7.dat", 0x6fcb4154806e1c85ull},
-    {"img/8.dat", 0x13b7f4fde239b0a2ull},
-    {"img/9.dat", 0xc903181f687c9a4cull},
-    {"img/10.dat", 0x54c5fa8171015541ull},
-    {"img/11.dat", 0x00c17c9406d7da75ull},
-    {"img/12.dat", 0x6bd8070d36e7334cull},
-    {"img/13.dat", 0xbf89d58bf16c3cc5ull},
-    {"img/14.dat", 0x6915d9b236a4f27aull},
-    {"img/15.dat", 0xd292deab924a571eull},
-    {"img/16.dat", 0x78de2a8638a43a7eull},
-    {"img/17.dat", 0x9509965300752094ull},
-    {"img/18.dat", 0xf998d2de69d36916ull},
-    {"snd/1.bom", 0xdb892a3371aa4a87ull},
-    {"snd/2.bom", 0xabdcb904603cd69eull},
-    {"snd/3.bom", 0x95b14a9e1f832565ull},
-    {"snd/4.bom", 0xbf12541c2db33772ull},
-    {"snd/5.bom", 0x828120798ed98a90ull},
-    {"snd/6.bom", 0x4b98b00306499cacull},
-    {"snd/7.bom", 0x9bbc93094b451d87ull},
-    {"snd/8.bom", 0x90dac1bb81c257a8ull},
-    {"snd/9.bom", 0x9ea979137f409693ull},
-    {"snd/10.bom", 0xeab127285c4280a2ull},
-    {"snd/11.bom", 0xb36284b41ad543dcull},
-    {"snd/12.bom", 0xe6e54b9f03985d8dull},
-    {"snd/13.bom", 0x38e81cc9c599403dull},
-    {"snd/14.bom", 0x9927bb616862c05cull},
-    {"snd/15.bom", 0x23cd5da658179555ull},
-    {"snd/16.bom", 0x1a995965b1a9ce48ull},
+    {"img/1.dat", 0x46820c1f9aaf28c0ull},  {"img/2.dat", 0x9dfa724d8ee72d86ull},
+    {"img/3.dat", 0xfb840e20fcaecd81ull},  {"img/4.dat", 0x6770458979f34841ull},
+    {"img/5.dat", 0x3633c5139e1adb4bull},  {"img/6.dat", 0x322666a0e857911dull},
+    {"img/7.dat", 0x6fcb4154806e1c85ull},  {"img/8.dat", 0x13b7f4fde239b0a2ull},
+    {"img/9.dat", 0xc903181f687c9a4cull},  {"img/10.dat", 0x54c5fa8171015541ull},
+    {"img/11.dat", 0x00c17c9406d7da75ull}, {"img/12.dat", 0x6bd8070d36e7334cull},
+    {"img/13.dat", 0xbf89d58bf16c3cc5ull}, {"img/14.dat", 0x6915d9b236a4f27aull},
+    {"img/15.dat", 0xd292deab924a571eull}, {"img/16.dat", 0x78de2a8638a43a7eull},
+    {"img/17.dat", 0x9509965300752094ull}, {"img/18.dat", 0xf998d2de69d36916ull},
+    {"snd/1.bom", 0xdb892a3371aa4a87ull},  {"snd/2.bom", 0xabdcb904603cd69eull},
+    {"snd/3.bom", 0x95b14a9e1f832565ull},  {"snd/4.bom", 0xbf12541c2db33772ull},
+    {"snd/5.bom", 0x828120798ed98a90ull},  {"snd/6.bom", 0x4b98b00306499cacull},
+    {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x90dac1bb81c257a8ull},
+    {"snd/9.bom", 0x9ea979137f409693ull},  {"snd/10.bom", 0xeab127285c4280a2ull},
+    {"snd/11.bom", 0xb36284b41ad543dcull}, {"snd/12.bom", 0xe6e54b9f03985d8dull},
+    {"snd/13.bom", 0x38e81cc9c599403dull}, {"snd/14.bom", 0x9927bb616862c05cull},
+    {"snd/15.bom", 0x23cd5da658179555ull}, {"snd/16.bom", 0x1a995965b1a9ce48ull},
 };
 
 struct RunResult {
@@ -77,13 +60,16 @@ RunResult RunGenerator(const std::string& args) {
 }
 
 fs::path TempDir(const std::string& tag) {
-    fs::path p = fs::temp_directory_path() / ("tinselrun-assets-" + tag + "-" + std::to_string(getpid()));
+    fs::path p =
+        fs::temp_directory_path() / ("tinselrun-assets-" + tag + "-" + std::to_string(getpid()));
     fs::remove_all(p);
     fs::create_directories(p);
     return p;
 }
 
-std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
+std::string FirstLine(const std::string& s) {
+    return s.substr(0, s.find('\n'));
+}
 
 }  // namespace
 
@@ -93,7 +79,8 @@ TEST(AssetGenerator, EveryFileMatchesItsPinnedHash) {
     for (const std::string& f : AllFiles()) {
         const uint64_t h = Fnv1a64(ReadBytes(BuildDir() + "/" + f));
         char line[80];
-        std::snprintf(line, sizeof line, "    {\"%s\", 0x%016llxull},\n", f.c_str(), (unsigned long long)h);
+        std::snprintf(line, sizeof line, "    {\"%s\", 0x%016llxull},\n", f.c_str(),
+                      (unsigned long long)h);
         fresh << line;
         auto it = kPinned.find(f);
         if (it == kPinned.end() || it->second != h) allMatch = false;
@@ -120,7 +107,8 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
 TEST(AssetGenerator, SheetAndIconAreWritten) {
     const fs::path d = TempDir("review");
     const fs::path sheet = d / "sheet.png", icon = d / "icon.png";
-    ASSERT_EQ(RunGenerator("--sheet '" + sheet.string() + "' --icon '" + icon.string() + "'").status, 0);
+    ASSERT_EQ(
+        RunGenerator("--sheet '" + sheet.string() + "' --icon '" + icon.string() + "'").status, 0);
     Picture i = LoadPicture(icon.string());
     ASSERT_TRUE(i.ok());
     EXPECT_EQ(i.w, 64);
@@ -140,7 +128,10 @@ TEST(AssetGenerator, BadInputGivesOneClearLine) {
     };
     const fs::path d = TempDir("bad");
     const fs::path file = d / "plain-file";
-    { std::FILE* f = std::fopen(file.string().c_str(), "w"); if (f) std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(file.string().c_str(), "w");
+        if (f) std::fclose(f);
+    }
     const Case cases[] = {
         {"", 2, "nothing to do"},
         {"--bogus", 2, "unknown option '--bogus'"},

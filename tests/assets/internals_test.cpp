@@ -1,9 +1,8 @@
 // The generator's own parts: its PNG and WAV writers (read back by SDL), the note and grid
 // parsers, and the wrapping canvas and mixer that make the town and the stage loop seamless.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_image.h>
+#include <gtest/gtest.h>
 
 #include <set>
 #include <sstream>
@@ -35,7 +34,8 @@ void ExpectPngRoundTrip(const ag::Image& img) {
         for (int x = 0; x < img.w; ++x) {
             ag::Color c = img.get(x, y);
             if (c.a == 0) c = {};  // hidden colour is not kept
-            wrong += row[x * 4] != c.r || row[x * 4 + 1] != c.g || row[x * 4 + 2] != c.b || row[x * 4 + 3] != c.a;
+            wrong += row[x * 4] != c.r || row[x * 4 + 1] != c.g || row[x * 4 + 2] != c.b ||
+                     row[x * 4 + 3] != c.a;
         }
     }
     SDL_FreeSurface(s);
@@ -63,20 +63,24 @@ TEST(AssetgenEncode, PngDecodesToTheSamePixels) {
     // noise: nearly all literals
     ag::Image noise(97, 61);
     ag::Rng rng(5);
-    for (auto& c : noise.px) c = ag::rgb(rng.range(0, 255), rng.range(0, 255), rng.range(0, 255), rng.range(0, 255));
+    for (auto& c : noise.px)
+        c = ag::rgb(rng.range(0, 255), rng.range(0, 255), rng.range(0, 255), rng.range(0, 255));
     ExpectPngRoundTrip(noise);
     // flat: the longest matches, chained end to end
     ExpectPngRoundTrip(ag::Image(3000, 3, ag::rgb(10, 200, 30)));
     // rows wider than the 32 KiB window, so earlier rows are out of reach
     ag::Image wide(9000, 4);
     for (int x = 0; x < wide.w; ++x)
-        for (int y = 0; y < wide.h; ++y) wide.set(x, y, ag::rgb(x % 7 * 30, y * 60, (x / 300) * 8, 255));
+        for (int y = 0; y < wide.h; ++y)
+            wide.set(x, y, ag::rgb(x % 7 * 30, y * 60, (x / 300) * 8, 255));
     ExpectPngRoundTrip(wide);
     // repeats at many distances, and hidden colour under full transparency
     ag::Image pattern(300, 40);
     for (int y = 0; y < pattern.h; ++y)
         for (int x = 0; x < pattern.w; ++x)
-            pattern.set(x, y, ag::rgb((x * 13) % 251, (y * 7) % 17, (x * y) % 5 * 50, (x + y) % 3 ? 255 : 0));
+            pattern.set(
+                x, y,
+                ag::rgb((x * 13) % 251, (y * 7) % 17, (x * y) % 5 * 50, (x + y) % 3 ? 255 : 0));
     ExpectPngRoundTrip(pattern);
     ExpectPngRoundTrip(ag::Image(1, 1, ag::rgb(1, 2, 3, 4)));
 }
@@ -86,7 +90,9 @@ TEST(AssetgenEncode, WavReadsBackAndClampsOutOfRangeSamples) {
     SDL_AudioSpec format;
     Uint8* buf = nullptr;
     Uint32 len = 0;
-    ASSERT_NE(SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1, &format, &buf, &len), nullptr)
+    ASSERT_NE(
+        SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1, &format, &buf, &len),
+        nullptr)
         << SDL_GetError();
     EXPECT_EQ(format.freq, 44100);
     EXPECT_EQ(format.channels, 2);
@@ -118,7 +124,9 @@ TEST(AssetgenNotes, PitchesLengthsAndRests) {
 TEST(AssetgenNotes, BadTokensAreNamed) {
     for (const char* bad : {"h4", "c", "c4:", "c4:0", "c4:x", "c#", "c4;2"}) {
         SCOPED_TRACE(bad);
-        EXPECT_NE(ErrorOf([&] { ag::parseNotes(std::string("c4 ") + bad); }).find(std::string("'") + bad + "'"),
+        EXPECT_NE(ErrorOf([&] {
+                      ag::parseNotes(std::string("c4 ") + bad);
+                  }).find(std::string("'") + bad + "'"),
                   std::string::npos);
     }
 }
@@ -135,7 +143,8 @@ TEST(AssetgenSprites, GridsAreCheckedRowByRow) {
 }
 
 TEST(AssetgenText, WrapsWithinTheWidthKeepingEveryWord) {
-    const std::string text = "EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS ITS LANTERNS.";
+    const std::string text =
+        "EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS ITS LANTERNS.";
     const auto lines = ag::wrapText(text, 3, 300);
     ASSERT_GT(lines.size(), 1u);
     std::string joined;
@@ -165,7 +174,8 @@ TEST(AssetgenMix, LoopingBufferWrapsTailsAndEchoes) {
     ag::play(loop, 0.9, t);
     ag::play(once, 0.9, t);
     double loopHead = 0, onceHead = 0;
-    for (size_t i = 0; i < 2000; ++i) loopHead += std::abs(loop.at(i, 0)), onceHead += std::abs(once.at(i, 0));
+    for (size_t i = 0; i < 2000; ++i)
+        loopHead += std::abs(loop.at(i, 0)), onceHead += std::abs(once.at(i, 0));
     EXPECT_GT(loopHead, 100.0) << "the note's last tenth of a second belongs at the start";
     EXPECT_EQ(onceHead, 0.0);
 

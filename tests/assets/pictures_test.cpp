@@ -18,9 +18,9 @@ struct Expected {
 constexpr int kPrompt = 16;  // a plaque: only its rounded corners are clear
 
 const Expected kPictures[] = {
-    {1, 16, 16, true},     {2, 64, 16, true},     {3, 16, 16, true},     {4, 16, 16, true},
-    {5, 32, 32, true},     {6, 16, 16, true},     {7, 800, 600, false},  {8, 16, 16, true},
-    {9, 16, 16, true},     {10, 800, 600, false}, {11, 800, 600, false}, {12, 800, 1800, false},
+    {1, 16, 16, true},     {2, 64, 16, true},      {3, 16, 16, true},      {4, 16, 16, true},
+    {5, 32, 32, true},     {6, 16, 16, true},      {7, 800, 600, false},   {8, 16, 16, true},
+    {9, 16, 16, true},     {10, 800, 600, false},  {11, 800, 600, false},  {12, 800, 1800, false},
     {13, 800, 2400, true}, {14, 800, 1515, false}, {15, 800, 2085, false}, {16, 253, 76, true},
     {17, 32, 32, true},    {18, 176, 16, true},
 };

@@ -18,11 +18,11 @@ struct Expected {
 
 // effects below the music: music peaks near -6 dBFS
 const Expected kSounds[] = {
-    {1, 0.03, 0.2, 0.1, 0.45},  {2, 0.02, 0.1, 0.05, 0.3},  {3, 0.1, 0.6, 0.1, 0.45},
-    {4, 0.1, 0.6, 0.1, 0.45},   {5, 0.1, 0.6, 0.1, 0.45},   {6, 0.1, 0.6, 0.1, 0.45},
-    {7, 0.1, 0.6, 0.1, 0.45},   {8, 0.1, 0.6, 0.1, 0.45},   {9, 0.1, 0.6, 0.1, 0.45},
-    {10, 0.1, 0.6, 0.1, 0.45},  {11, 0.1, 0.6, 0.1, 0.45},  {12, 0.1, 0.6, 0.1, 0.45},
-    {13, 60, 120, 0.4, 0.6},    {14, 100, 180, 0.4, 0.6},   {15, 5, 15, 0.4, 0.6},
+    {1, 0.03, 0.2, 0.1, 0.45}, {2, 0.02, 0.1, 0.05, 0.3}, {3, 0.1, 0.6, 0.1, 0.45},
+    {4, 0.1, 0.6, 0.1, 0.45},  {5, 0.1, 0.6, 0.1, 0.45},  {6, 0.1, 0.6, 0.1, 0.45},
+    {7, 0.1, 0.6, 0.1, 0.45},  {8, 0.1, 0.6, 0.1, 0.45},  {9, 0.1, 0.6, 0.1, 0.45},
+    {10, 0.1, 0.6, 0.1, 0.45}, {11, 0.1, 0.6, 0.1, 0.45}, {12, 0.1, 0.6, 0.1, 0.45},
+    {13, 60, 120, 0.4, 0.6},   {14, 100, 180, 0.4, 0.6},  {15, 5, 15, 0.4, 0.6},
     {16, 40, 50, 0.4, 0.6},
 };
 
@@ -89,11 +89,14 @@ TEST(AssetSounds, TheTenDeathSoundsAreClearlyDistinct) {
         prints.push_back({double(v.size()), Rms(v, 0, v.size()), zc / double(v.size()),
                           moment / energy / double(v.size())});
     }
-    auto rel = [](double a, double b) { return std::abs(a - b) / std::max({std::abs(a), std::abs(b), 1e-9}); };
+    auto rel = [](double a, double b) {
+        return std::abs(a - b) / std::max({std::abs(a), std::abs(b), 1e-9});
+    };
     for (size_t i = 0; i < prints.size(); ++i)
         for (size_t j = i + 1; j < prints.size(); ++j) {
             const Print &a = prints[i], &b = prints[j];
-            double most = std::max({rel(a.len, b.len), rel(a.rms, b.rms), rel(a.zcr, b.zcr), rel(a.centre, b.centre)});
+            double most = std::max(
+                {rel(a.len, b.len), rel(a.rms, b.rms), rel(a.zcr, b.zcr), rel(a.centre, b.centre)});
             EXPECT_GT(most, 0.1) << "snd/" << i + 3 << " and snd/" << j + 3 << " sound alike";
         }
 }

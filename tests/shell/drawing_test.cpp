@@ -60,7 +60,8 @@ protected:
 };
 
 TEST_F(Drawing, ACellAtScaleFourCoversExactly64PixelsSquareFromItsPosition) {
-    Use(1, WritePicture("strip.png", 64, 16, [](int x, int) { return x < 16 ? 0xFFFF0000u : 0xFF0000FFu; }));
+    Use(1, WritePicture("strip.png", 64, 16,
+                        [](int x, int) { return x < 16 ? 0xFFFF0000u : 0xFF0000FFu; }));
     plat::Clear(GREY);
     const Rect cell0{0, 0, 16, 16};
     DrawSprite(1, &cell0, Vec3{100, 50, 0}, COLOR_WHITE, 4.0f);
@@ -74,7 +75,8 @@ TEST_F(Drawing, ACellAtScaleFourCoversExactly64PixelsSquareFromItsPosition) {
 }
 
 TEST_F(Drawing, AGreyColourDarkensAndTransparencyComesFromThePicture) {
-    Use(2, WritePicture("half.png", 16, 16, [](int x, int) { return x < 8 ? 0xFFFFFFFFu : 0x00FFFFFFu; }));
+    Use(2, WritePicture("half.png", 16, 16,
+                        [](int x, int) { return x < 8 ? 0xFFFFFFFFu : 0x00FFFFFFu; }));
     plat::Clear(GREY);
     DrawSprite(2, nullptr, Vec3{0, 0, 0}, FadeColor(128));
     EXPECT_EQ(Pixel(3, 3), 0xFF808080u);

@@ -81,7 +81,8 @@ TEST_F(Faults, NoKeyStaysHeldWhileTheWindowIsInTheBackground) {
 }
 
 TEST_F(Faults, TwoHundredFullScreenTogglesLeaveThePictureDrawn) {
-    for (int i = 0; i < 200; ++i) plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});
+    for (int i = 0; i < 200; ++i)
+        plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});
     Ticks(3);
     EXPECT_EQ(g_windowed, 1);
     EXPECT_NE(g_pSprite, nullptr);
@@ -89,7 +90,8 @@ TEST_F(Faults, TwoHundredFullScreenTogglesLeaveThePictureDrawn) {
     const plat::headless::Frame f = plat::headless::ReadFrame();
     int notGrey = 0;
     for (int y = 0; y < f.height; y += 10) {
-        for (int x = 0; x < f.width; x += 10) notGrey += (f.pixels[y * f.pitch + x] & 0xFFFFFF) != 0x646464;
+        for (int x = 0; x < f.width; x += 10)
+            notGrey += (f.pixels[y * f.pitch + x] & 0xFFFFFF) != 0x646464;
     }
     EXPECT_GT(notGrey, 100);  // the opening's pictures, not just the clear colour
 }
@@ -99,7 +101,9 @@ TEST_F(Faults, ClosingTheWindowInEveryScene) {
     const struct {
         uint32_t scene;
         const char* name;
-    } scenes[] = {{SCENE_OP, "OP"}, {SCENE_GAMETIME, "GameTime"}, {SCENE_GAMEOVER, "GAMEOVER"},
+    } scenes[] = {{SCENE_OP, "OP"},
+                  {SCENE_GAMETIME, "GameTime"},
+                  {SCENE_GAMEOVER, "GAMEOVER"},
                   {SCENE_ED, "ED"}};
     for (const auto& s : scenes) {
         ShutDown();

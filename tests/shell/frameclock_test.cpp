@@ -55,7 +55,7 @@ TEST_P(FrameClock, FarBehindTenTicksSkipDrawingThenOneDraws) {
 
 TEST_P(FrameClock, SkipCountCarriesOverOnTimeTicks) {
     SetClock(g_clockNext + 3 * P);
-    EXPECT_EQ(TickFrameClock(), FRAME_UPDATE);  // 3 periods late
+    EXPECT_EQ(TickFrameClock(), FRAME_UPDATE);       // 3 periods late
     EXPECT_EQ(TickFrameClock(), FRAME_UPDATE_DRAW);  // now within two: drawn, count kept
     EXPECT_EQ(g_skipCount, 1);
     for (int i = 0; i < 5; ++i) {

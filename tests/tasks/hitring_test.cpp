@@ -32,8 +32,8 @@ protected:
 
 TEST_F(HitRing, OverlapsOnlyAcrossGroupsAndNotAlongAnEdge) {
     Actor& santa = Make(0, 0, 16, 16, HIT_GROUP_SANTA);
-    Actor& touching = Make(16, 0, 16, 16, HIT_GROUP_ENEMY);   // shares the edge x = 16
-    Actor& below = Make(0, 16, 16, 16, HIT_GROUP_ENEMY);      // shares the edge y = 16
+    Actor& touching = Make(16, 0, 16, 16, HIT_GROUP_ENEMY);  // shares the edge x = 16
+    Actor& below = Make(0, 16, 16, 16, HIT_GROUP_ENEMY);     // shares the edge y = 16
     Actor& friendA = Make(100, 100, 20, 20, HIT_GROUP_ENEMY);
     Actor& friendB = Make(105, 105, 20, 20, HIT_GROUP_ENEMY);  // same group: never collide
     RunCollisions();
@@ -43,7 +43,7 @@ TEST_F(HitRing, OverlapsOnlyAcrossGroupsAndNotAlongAnEdge) {
     EXPECT_EQ(friendA.IsHit(0), 0);
     EXPECT_EQ(friendB.IsHit(0), 0);
 
-    Actor& inside = Make(4, 4, 4, 4, HIT_GROUP_YA);  // fully inside: both sides are hit
+    Actor& inside = Make(4, 4, 4, 4, HIT_GROUP_YA);      // fully inside: both sides are hit
     Actor& corner = Make(15, 15, 16, 16, HIT_GROUP_YA);  // one pixel of overlap
     RunCollisions();
     EXPECT_EQ(santa.IsHit(0), 1);

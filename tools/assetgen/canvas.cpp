@@ -25,7 +25,9 @@ int Rng::range(int lo, int hi) {
     return lo + int(next() % uint32_t(hi - lo + 1));
 }
 
-double Rng::unit() { return next() / 4294967296.0; }
+double Rng::unit() {
+    return next() / 4294967296.0;
+}
 
 Image::Image(int width, int height, Color fill) : w(width), h(height) {
     if (width <= 0 || height <= 0) throw std::runtime_error("image size must be positive");
@@ -116,7 +118,8 @@ void Image::vgradient(int y0, int y1, const std::vector<Color>& stops, int level
 
 void Image::draw(const Image& src, int x, int y, int scale) {
     for (int j = 0; j < src.h * scale; ++j)
-        for (int i = 0; i < src.w * scale; ++i) blend(x + i, y + j, src.px[size_t(j / scale) * src.w + i / scale]);
+        for (int i = 0; i < src.w * scale; ++i)
+            blend(x + i, y + j, src.px[size_t(j / scale) * src.w + i / scale]);
 }
 
 void Image::drawTinted(const Image& src, int x, int y, int scale, Color tint) {

@@ -49,7 +49,9 @@ const std::vector<Picture>& pictures() {
     return list;
 }
 
-Bytes soundFile(const Sound& s) { return encodeWav(s.samples, s.channels, kRate); }
+Bytes soundFile(const Sound& s) {
+    return encodeWav(s.samples, s.channels, kRate);
+}
 
 }  // namespace
 
@@ -58,10 +60,12 @@ const std::vector<Asset>& catalog() {
         std::vector<Asset> out;
         for (const Picture& p : pictures()) {
             auto make = p.make;
-            out.push_back({"img/" + std::to_string(p.number) + ".dat", [make] { return encodePng(make()); }});
+            out.push_back(
+                {"img/" + std::to_string(p.number) + ".dat", [make] { return encodePng(make()); }});
         }
         for (int i = 1; i <= 12; ++i)
-            out.push_back({"snd/" + std::to_string(i) + ".bom", [i] { return soundFile(makeEffect(i)); }});
+            out.push_back(
+                {"snd/" + std::to_string(i) + ".bom", [i] { return soundFile(makeEffect(i)); }});
         out.push_back({"snd/13.bom", [] { return soundFile(stageMusic()); }});
         out.push_back({"snd/14.bom", [] { return soundFile(endingMusic()); }});
         out.push_back({"snd/15.bom", [] { return soundFile(gameOverMusic()); }});
@@ -72,11 +76,13 @@ const std::vector<Asset>& catalog() {
 }
 
 Image scaleNearest(const Image& img, double factor) {
-    const int w = std::max(1, int(std::lround(img.w * factor))), h = std::max(1, int(std::lround(img.h * factor)));
+    const int w = std::max(1, int(std::lround(img.w * factor))),
+              h = std::max(1, int(std::lround(img.h * factor)));
     Image out(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            out.px[size_t(y) * w + x] = img.get(std::min(img.w - 1, int(x / factor)), std::min(img.h - 1, int(y / factor)));
+            out.px[size_t(y) * w + x] =
+                img.get(std::min(img.w - 1, int(x / factor)), std::min(img.h - 1, int(y / factor)));
     return out;
 }
 
@@ -95,9 +101,12 @@ Image contactSheet() {
     // rows: the shelf, the 600-tall screens, then the tall ones (the ending's halves stacked)
     int rowA = 0, rowB = 0, endingH = 0;
     for (auto& b : big) {
-        if (b.second.h <= 600) rowA = std::max(rowA, b.second.h);
-        else if (b.first == 14 || b.first == 15) endingH += b.second.h;
-        else rowB = std::max(rowB, b.second.h);
+        if (b.second.h <= 600)
+            rowA = std::max(rowA, b.second.h);
+        else if (b.first == 14 || b.first == 15)
+            endingH += b.second.h;
+        else
+            rowB = std::max(rowB, b.second.h);
     }
     rowB = std::max(rowB, endingH);
     const int height = gap + labelH + shelfH + gap + labelH + rowA + gap + labelH + rowB + gap;
@@ -107,7 +116,8 @@ Image contactSheet() {
     auto checker = [&](int x0, int y0, int w, int h) {
         for (int y = 0; y < h; ++y)
             for (int xx = 0; xx < w; ++xx)
-                sheet.set(x0 + xx, y0 + y, ((xx / 8 + y / 8) % 2) ? rgb(70, 70, 82) : rgb(90, 90, 104));
+                sheet.set(x0 + xx, y0 + y,
+                          ((xx / 8 + y / 8) % 2) ? rgb(70, 70, 82) : rgb(90, 90, 104));
     };
     auto place = [&](int num, const Image& img, int px, int py) {
         drawText(sheet, std::to_string(num), px, py, lab);
@@ -141,6 +151,8 @@ Image contactSheet() {
     return sheet;
 }
 
-Image appIcon() { return santaHead().scaled(4); }
+Image appIcon() {
+    return santaHead().scaled(4);
+}
 
 }  // namespace ag

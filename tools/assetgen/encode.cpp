@@ -54,18 +54,22 @@ private:
 };
 
 void literal(BitWriter& bw, int sym) {
-    if (sym < 144) bw.huff(0x30 + sym, 8);
-    else if (sym < 256) bw.huff(0x190 + sym - 144, 9);
-    else if (sym < 280) bw.huff(sym - 256, 7);
-    else bw.huff(0xC0 + sym - 280, 8);
+    if (sym < 144)
+        bw.huff(0x30 + sym, 8);
+    else if (sym < 256)
+        bw.huff(0x190 + sym - 144, 9);
+    else if (sym < 280)
+        bw.huff(sym - 256, 7);
+    else
+        bw.huff(0xC0 + sym - 280, 8);
 }
 
 const int kLenBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                           31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const int kLenExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                            2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const int kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                           33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+const int kDistBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                           33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                            1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 const int kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                             6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -197,7 +201,11 @@ Bytes encodePng(const Image& img) {
             long score = 0;
             for (size_t i = 0; i < stride; ++i) {
                 int a = i >= 4 ? row[i - 4] : 0, b = prevRow[i], c = i >= 4 ? prevRow[i - 4] : 0;
-                int pred = type == 0 ? 0 : type == 1 ? a : type == 2 ? b : type == 3 ? (a + b) / 2 : paeth(a, b, c);
+                int pred = type == 0   ? 0
+                           : type == 1 ? a
+                           : type == 2 ? b
+                           : type == 3 ? (a + b) / 2
+                                       : paeth(a, b, c);
                 cand[i] = uint8_t(row[i] - pred);
                 score += cand[i] < 128 ? cand[i] : 256 - cand[i];
             }

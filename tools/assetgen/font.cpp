@@ -68,11 +68,14 @@ const std::map<char, std::vector<const char*>>& glyphRows() {
 const std::vector<const char*>& glyph(char c) {
     const auto& g = glyphRows();
     auto it = g.find(c);
-    if (it == g.end()) throw std::runtime_error(std::string("the pixel font has no glyph for '") + c + "'");
+    if (it == g.end())
+        throw std::runtime_error(std::string("the pixel font has no glyph for '") + c + "'");
     return it->second;
 }
 
-int glyphWidth(char c) { return int(std::string(glyph(c)[0]).size()); }
+int glyphWidth(char c) {
+    return int(std::string(glyph(c)[0]).size());
+}
 
 }  // namespace
 
@@ -99,10 +102,13 @@ void drawText(Image& img, const std::string& text, int x, int y, const TextStyle
         }
     };
     if (st.shadow.a)
-        forEachPixel([&](int px, int py, int, bool) { img.blendRect(px + s, py + s, s, s, st.shadow); });
+        forEachPixel(
+            [&](int px, int py, int, bool) { img.blendRect(px + s, py + s, s, s, st.shadow); });
     if (st.outline.a) {
         const int o = st.outlineWidth;
-        forEachPixel([&](int px, int py, int, bool) { img.blendRect(px - o, py - o, s + 2 * o, s + 2 * o, st.outline); });
+        forEachPixel([&](int px, int py, int, bool) {
+            img.blendRect(px - o, py - o, s + 2 * o, s + 2 * o, st.outline);
+        });
     }
     forEachPixel([&](int px, int py, int r, bool top) {
         for (int j = 0; j < s; ++j) {

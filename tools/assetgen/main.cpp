@@ -24,7 +24,8 @@ void makeDir(const std::filesystem::path& p) {
     std::error_code ec;
     std::filesystem::create_directories(p, ec);
     if (ec || !std::filesystem::is_directory(p))
-        throw std::runtime_error("cannot create folder " + p.string() + (ec ? ": " + ec.message() : ""));
+        throw std::runtime_error("cannot create folder " + p.string() +
+                                 (ec ? ": " + ec.message() : ""));
 }
 
 }  // namespace
@@ -37,8 +38,11 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        std::string* target = arg == "--out" ? &out : arg == "--sheet" ? &sheet : arg == "--icon" ? &icon
-                              : arg == "--only" ? &only : nullptr;
+        std::string* target = arg == "--out"     ? &out
+                              : arg == "--sheet" ? &sheet
+                              : arg == "--icon"  ? &icon
+                              : arg == "--only"  ? &only
+                                                 : nullptr;
         if (!target) {
             std::fprintf(stderr, "assetgen: unknown option '%s'\n%s", arg.c_str(), kUsage);
             return 2;

@@ -10,7 +10,9 @@
 
 namespace ag {
 
-double midiHz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double midiHz(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 std::vector<Note> parseNotes(const std::string& text) {
     std::vector<Note> out;
@@ -31,8 +33,10 @@ std::vector<Note> parseNotes(const std::string& text) {
             auto it = base.find(c);
             if (it == base.end()) throw bad();
             int semi = it->second;
-            if (i < tok.size() && tok[i] == '#') semi++, i++;
-            else if (i < tok.size() && tok[i] == 'b') semi--, i++;
+            if (i < tok.size() && tok[i] == '#')
+                semi++, i++;
+            else if (i < tok.size() && tok[i] == 'b')
+                semi--, i++;
             if (i >= tok.size() || !std::isdigit(static_cast<unsigned char>(tok[i]))) throw bad();
             n.midi = 12 * (tok[i++] - '0' + 1) + semi;
         }
@@ -77,7 +81,7 @@ int line(Mix& m, const Tone& ins, const std::string& notes, const Clock& clk, do
 }
 
 struct Chord {
-    int root;  // midi, octave 3
+    int root;                // midi, octave 3
     std::vector<int> tones;  // semitones above root
     int len;
 };
@@ -92,14 +96,23 @@ std::vector<Chord> parseChords(const std::string& text) {
         size_t colon = tok.find(':');
         std::string name = tok.substr(0, colon);
         int len = colon == std::string::npos ? 16 : std::atoi(tok.c_str() + colon + 1);
-        auto notes = parseNotes(std::string(1, name[0]) + (name.size() > 1 && (name[1] == '#' || name[1] == 'b') ? std::string(1, name[1]) : "") + "3");
-        std::string q = name.substr(1 + ((name.size() > 1 && (name[1] == '#' || name[1] == 'b')) ? 1 : 0));
+        auto notes = parseNotes(
+            std::string(1, name[0]) +
+            (name.size() > 1 && (name[1] == '#' || name[1] == 'b') ? std::string(1, name[1]) : "") +
+            "3");
+        std::string q =
+            name.substr(1 + ((name.size() > 1 && (name[1] == '#' || name[1] == 'b')) ? 1 : 0));
         Chord c{notes[0].midi, {0, 4, 7}, len};
-        if (q == "m") c.tones = {0, 3, 7};
-        else if (q == "7") c.tones = {0, 4, 7, 10};
-        else if (q == "m7") c.tones = {0, 3, 7, 10};
-        else if (q == "dim") c.tones = {0, 3, 6};
-        else if (!q.empty() || len <= 0) throw std::runtime_error("bad chord '" + tok + "' in music data");
+        if (q == "m")
+            c.tones = {0, 3, 7};
+        else if (q == "7")
+            c.tones = {0, 4, 7, 10};
+        else if (q == "m7")
+            c.tones = {0, 3, 7, 10};
+        else if (q == "dim")
+            c.tones = {0, 3, 6};
+        else if (!q.empty() || len <= 0)
+            throw std::runtime_error("bad chord '" + tok + "' in music data");
         out.push_back(c);
     }
     return out;
@@ -107,8 +120,8 @@ std::vector<Chord> parseChords(const std::string& text) {
 
 // Accompaniment from chords and a one-bar pattern of sixteenths:
 // 'r' root, 't' third, 'f' fifth, 's' seventh (or octave), 'o' octave root, '-' holds, '.' rests.
-int comp(Mix& m, const Tone& ins, const std::string& chords, const std::string& pattern, const Clock& clk,
-         double atStep, int octave, double gate = 0.8) {
+int comp(Mix& m, const Tone& ins, const std::string& chords, const std::string& pattern,
+         const Clock& clk, double atStep, int octave, double gate = 0.8) {
     int pos = 0;
     for (const Chord& c : parseChords(chords)) {
         for (int i = 0; i < c.len; ++i) {
@@ -123,7 +136,8 @@ int comp(Mix& m, const Tone& ins, const std::string& chords, const std::string& 
                 default: continue;
             }
             int held = 1;
-            while (i + held < c.len && pattern[size_t(pos + i + held) % pattern.size()] == '-') ++held;
+            while (i + held < c.len && pattern[size_t(pos + i + held) % pattern.size()] == '-')
+                ++held;
             Tone t = ins;
             t.freq = midiHz(c.root + deg + 12 * octave);
             t.dur = held * clk.step * gate;
@@ -135,7 +149,8 @@ int comp(Mix& m, const Tone& ins, const std::string& chords, const std::string& 
 }
 
 // Sustained chord pads, one voice per chord tone.
-void pads(Mix& m, const Tone& ins, const std::string& chords, const Clock& clk, double atStep, int octave) {
+void pads(Mix& m, const Tone& ins, const std::string& chords, const Clock& clk, double atStep,
+          int octave) {
     int pos = 0;
     for (const Chord& c : parseChords(chords)) {
         for (size_t k = 0; k < c.tones.size() && k < 3; ++k) {
@@ -169,7 +184,8 @@ void drum(Mix& m, char kind, double at, double gain) {
             break;
         case 'h':  // closed hat
         case 'o':  // open hat
-            t.wave = Wave::Noise, t.freq = 30000, t.dur = 0.005, t.release = kind == 'h' ? 0.035 : 0.16;
+            t.wave = Wave::Noise, t.freq = 30000, t.dur = 0.005,
+            t.release = kind == 'h' ? 0.035 : 0.16;
             t.highpass = 6000, t.gain = 0.22 * gain, t.pan = 0.3, t.seed = 3;
             play(m, at, t);
             break;
@@ -195,7 +211,8 @@ void drum(Mix& m, char kind, double at, double gain) {
 }
 
 // One bar per pattern string, sixteenths; patterns repeat for `bars`.
-void drums(Mix& m, const std::string& pattern, const Clock& clk, double atStep, int bars, double gain = 1.0) {
+void drums(Mix& m, const std::string& pattern, const Clock& clk, double atStep, int bars,
+           double gain = 1.0) {
     int n = int(pattern.size());
     for (int i = 0; i < bars * 16; ++i) {
         char c = pattern[size_t(i % n)];
@@ -268,7 +285,8 @@ Sound stageMusic() {
         "Am:16 Am:16 F:8 G:8 Am:16 Am:16 Am:16 F:8 G:8 Am:16 "
         "F:16 C:8 E7:8 Am:16 E7:16 F:16 C:16 Dm:8 E7:8 Am:16";
     const std::string chorus =
-        "e5:4 e5 e5:8 | e5:4 e5 e5:8 | e5:4 g5 c5:6 d5:2 | e5:16 | f5:4 f5 f5:6 f5:2 | f5:4 e5 e5 e5:2 e5 | "
+        "e5:4 e5 e5:8 | e5:4 e5 e5:8 | e5:4 g5 c5:6 d5:2 | e5:16 | f5:4 f5 f5:6 f5:2 | f5:4 e5 e5 "
+        "e5:2 e5 | "
         "e5:4 d5 d5 e5 | d5:8 g5:8 | e5:4 e5 e5:8 | e5:4 e5 e5:8 | e5:4 g5 c5:6 d5:2 | e5:16 | "
         "f5:4 f5 f5:6 f5:2 | f5:4 e5 e5 e5:2 e5 | g5:4 g5 f5 d5 | c5:16";
     const std::string verse =

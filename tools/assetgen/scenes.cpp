@@ -17,7 +17,6 @@ const Color kSkyTop = rgb(8, 10, 30);
 const Color kSkyMid = rgb(18, 24, 58);
 const Color kSkyLow = rgb(40, 46, 86);
 const Color kSnowDim = rgb(92, 104, 146);
-const Color kSnowLit = rgb(128, 138, 178);
 const Color kRoofSnow = rgb(158, 168, 200);
 const Color kWindow = rgb(196, 150, 72);
 const Color kWindowHi = rgb(226, 190, 104);
@@ -27,7 +26,9 @@ void stars(Image& img, int y0, int y1, int count, uint64_t seed) {
     for (int i = 0; i < count; ++i) {
         int x = rng.range(0, img.w - 1), y = rng.range(y0, y1 - 1);
         int kind = rng.range(0, 9);
-        Color c = kind < 6 ? rgb(150, 160, 200) : kind < 9 ? rgb(210, 215, 235) : rgb(240, 236, 200);
+        Color c = kind < 6   ? rgb(150, 160, 200)
+                  : kind < 9 ? rgb(210, 215, 235)
+                             : rgb(240, 236, 200);
         img.set(x, y, c);
         if (kind == 9) {  // the odd bright one twinkles as a small cross
             Color dim = rgb(c.r, c.g, c.b, 110);
@@ -87,7 +88,8 @@ void farSkyline(Image& img, int base, uint64_t seed, Color col) {
     Color lit = mix(col, kWindow, 0.5);
     for (int i = 0; i < 70; ++i) {
         int x = rng.range(0, w - 1), y = base - rng.range(2, 20);
-        if (img.get(x, y - 2).r == col.r && img.get(x, y - 2).b == col.b) img.fillRect(x, y, 2, 2, lit);
+        if (img.get(x, y - 2).r == col.r && img.get(x, y - 2).b == col.b)
+            img.fillRect(x, y, 2, 2, lit);
     }
     img.fillRect(cx - 3, base - 60, 3, 4, lit);
     img.fillRect(cx + 20, base - 50, 3, 4, lit);
@@ -117,7 +119,8 @@ void drawHouse(Image& img, const House& hs, int ground, Rng& rng) {
     img.fillRect(hs.x, top, 2, hs.h, dark);
     img.fillRect(hs.x + hs.w - 2, top, 2, hs.h, dark);
     // timber or brick texture lines
-    for (int y = top + 6; y < ground; y += 8) img.fillRect(hs.x + 2, y, hs.w - 4, 1, mix(hs.wall, dark, 0.5));
+    for (int y = top + 6; y < ground; y += 8)
+        img.fillRect(hs.x + 2, y, hs.w - 4, 1, mix(hs.wall, dark, 0.5));
     // roof
     if (hs.roof == 0) {
         int peak = hs.w / 2 + 4;
@@ -168,7 +171,8 @@ void drawHouse(Image& img, const House& hs, int ground, Rng& rng) {
 
 // A string of festival lamps hanging between two points.
 void garland(Image& img, int x0, int y0, int x1, int y1, double sag, double bright) {
-    const Color cols[] = {rgb(200, 70, 70), rgb(220, 190, 80), rgb(80, 170, 100), rgb(110, 150, 220)};
+    const Color cols[] = {rgb(200, 70, 70), rgb(220, 190, 80), rgb(80, 170, 100),
+                          rgb(110, 150, 220)};
     const int n = std::max(2, (x1 - x0) / 3);
     for (int i = 0; i <= n; ++i) {
         double t = double(i) / n;
@@ -237,8 +241,11 @@ void snowGround(Image& img, int ground, uint64_t seed) {
         }
     }
     Rng rng(seed);
-    for (int i = 0; i < 260; ++i)  // sparkle
-        img.set(rng.range(0, img.w - 1), rng.range(ground + 4, img.h - 1), rgb(150, 162, 204));
+    for (int i = 0; i < 260; ++i) {  // sparkle; the height is drawn first, as it always was
+        const int y = rng.range(ground + 4, img.h - 1);
+        const int x = rng.range(0, img.w - 1);
+        img.set(x, y, rgb(150, 162, 204));
+    }
 }
 
 // Low drifts of snow along the foot of the street.
@@ -257,7 +264,8 @@ void drifts(Image& img, int ground, uint64_t seed) {
 
 std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
     Rng rng(seed);
-    const Color walls[] = {rgb(74, 48, 56), rgb(60, 56, 74), rgb(82, 62, 50), rgb(52, 62, 78), rgb(70, 60, 70)};
+    const Color walls[] = {rgb(74, 48, 56), rgb(60, 56, 74), rgb(82, 62, 50), rgb(52, 62, 78),
+                           rgb(70, 60, 70)};
     std::vector<House> hs;
     int x = 10;
     while (x < width - 110) {
@@ -344,7 +352,8 @@ int storyBlock(Image& img, int y, const std::vector<std::string>& paragraphs, in
 }
 
 void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
-    const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100), rgb(250, 250, 255)};
+    const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100),
+                          rgb(250, 250, 255)};
     const int span = (x1 - x0) / loops;
     for (int l = 0; l < loops; ++l)
         for (int i = 0; i <= span; ++i) {
@@ -401,7 +410,9 @@ Image titlePicture() {
     for (size_t i = 0; i < sleigh.px.size(); ++i)
         if (sleigh.px[i].a) shadow.px[i] = rgb(30, 30, 56);
     img.draw(shadow, 606, 334, 4);
-    for (int i = 0; i < 14; ++i) img.fillRect(602 - i * 14, 378 + i * 3 + (i % 2) * 4, 2, 2, rgb(255, 230, 140, 220 - i * 14));
+    for (int i = 0; i < 14; ++i)
+        img.fillRect(602 - i * 14, 378 + i * 3 + (i % 2) * 4, 2, 2,
+                     rgb(255, 230, 140, 220 - i * 14));
     townStreet(img, 560, 7, true, 96);
     darken(img, 0.15);
     snowfall(img, 0, 600, 420, 3, 140);
@@ -430,14 +441,16 @@ Image gameOverPicture() {
     // an empty street: the houses all dark
     farSkyline(img, 400, 5, rgb(22, 22, 36));
     for (int y = 420; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
+        for (int x = 0; x < 800; ++x)
+            img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
     // an unopened gift half buried in a drift
     Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
     img.draw(gift, 372, 446, 7);
     for (int x = 300; x < 500; ++x) {
         double k = 1 - std::pow((x - 400) / 100.0, 2);
         int top = 520 - int(std::lround(26 * k));
-        for (int y = top; y < 530; ++y) img.set(x, y, y == top ? rgb(116, 118, 142) : rgb(86, 88, 110));
+        for (int y = top; y < 530; ++y)
+            img.set(x, y, y == top ? rgb(116, 118, 142) : rgb(86, 88, 110));
     }
     snowfall(img, 0, 600, 700, 6, 150);
 
@@ -459,7 +472,8 @@ Image gameOverPicture() {
 
 Image openingBack() {
     Image img(800, 1800);
-    img.vgradient(0, 1800, {rgb(2, 2, 10), rgb(6, 8, 26), rgb(14, 18, 48), kSkyMid, rgb(50, 52, 96)}, 5);
+    img.vgradient(0, 1800,
+                  {rgb(2, 2, 10), rgb(6, 8, 26), rgb(14, 18, 48), kSkyMid, rgb(50, 52, 96)}, 5);
     stars(img, 0, 1500, 1400, 12);
     // a faint green aurora band near the top
     for (int x = 0; x < 800; ++x) {
@@ -482,11 +496,12 @@ Image openingFront() {
     int y = 70;
     drawTextCentered(img, "THE LONGEST NIGHT", 400, y, head);
     y += 90;
-    y = storyBlock(img, y,
-                   {"EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS A THOUSAND LANTERNS "
-                    "FOR THE FESTIVAL OF THE LONGEST NIGHT.",
-                    "AND EVERY YEAR, SANTA COMES TO TOWN WITH A SLEIGH FULL OF GIFTS."},
-                   3);
+    y = storyBlock(
+        img, y,
+        {"EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS A THOUSAND LANTERNS "
+         "FOR THE FESTIVAL OF THE LONGEST NIGHT.",
+         "AND EVERY YEAR, SANTA COMES TO TOWN WITH A SLEIGH FULL OF GIFTS."},
+        3);
     y += pause / 2;
     img.draw(revivalSprite(), 400 - 32, y, 4);
     y += 64 + pause;
@@ -500,19 +515,21 @@ Image openingFront() {
     img.draw(shopSprite(false), 400 - 32, y, 4);
     img.draw(villagerSprite().flippedX(), 400 + 76, y, 2);
     y += 64 + pause;
-    y = storyBlock(img, y,
-                   {"THE LORD OF THE TOWN HAS SENT OUT HIS KNIGHTS TO GUARD EVERY STREET AGAINST EVEN "
-                    "THE SMALLEST PRESENT."},
-                   3);
+    y = storyBlock(
+        img, y,
+        {"THE LORD OF THE TOWN HAS SENT OUT HIS KNIGHTS TO GUARD EVERY STREET AGAINST EVEN "
+         "THE SMALLEST PRESENT."},
+        3);
     y += pause / 2;
     for (int k = 0; k < 3; ++k) img.draw(knightSprite(), 400 - 150 + k * 110, y, 4);
     y += 64 + pause;
-    y = storyBlock(img, y,
-                   {"SANTA IS NOT ONE TO GIVE UP.",
-                    "HE STRINGS HIS BOW, TIES A RIBBON TO EVERY ARROW, AND SETS OUT ON FOOT INTO THE "
-                    "FESTIVAL NIGHT.",
-                    "IF THEY WILL NOT TAKE THEIR GIFTS BY HAND..."},
-                   3);
+    y = storyBlock(
+        img, y,
+        {"SANTA IS NOT ONE TO GIVE UP.",
+         "HE STRINGS HIS BOW, TIES A RIBBON TO EVERY ARROW, AND SETS OUT ON FOOT INTO THE "
+         "FESTIVAL NIGHT.",
+         "IF THEY WILL NOT TAKE THEIR GIFTS BY HAND..."},
+        3);
     y += pause / 2;
     drawTextCentered(img, "THEY WILL TAKE THEM BY ARROW!", 400, y, headingStyle(4));
     y += 80;
@@ -524,22 +541,25 @@ Image openingFront() {
 Image endingStrip() {
     Image img(800, 3600);
     // night at the top turning to dawn over the last screens
-    img.vgradient(0, 3600, {rgb(4, 4, 16), rgb(8, 10, 30), rgb(14, 18, 48), rgb(30, 36, 80),
-                            rgb(90, 70, 120), rgb(220, 130, 110), rgb(250, 200, 140)}, 6);
+    img.vgradient(0, 3600,
+                  {rgb(4, 4, 16), rgb(8, 10, 30), rgb(14, 18, 48), rgb(30, 36, 80),
+                   rgb(90, 70, 120), rgb(220, 130, 110), rgb(250, 200, 140)},
+                  6);
     stars(img, 0, 2400, 1600, 31);
     int y = 260;
     drawTextCentered(img, "THE MORNING AFTER", 400, y, headingStyle(5));
     y += 100;
-    y = storyBlock(img, y,
-                   {"THE LAST ARROW SAILED OVER THE ROOFTOPS, AND THE LORD OF THE TOWN SAT DOWN HARD IN "
-                    "A SNOWDRIFT.",
-                    "IN HIS LAP LAY A LITTLE BOX TIED WITH RED RIBBON. INSIDE WAS A WARM SCARF, KNITTED "
-                    "JUST FOR HIM.",
-                    "HE WRAPPED IT ROUND HIS NECK, AND FOR THE FIRST TIME IN YEARS, HE SMILED.",
-                    "ONE BY ONE THE SHUTTERS ROSE. THE VILLAGERS UNCROSSED THEIR ARMS. THE KNIGHTS HUNG "
-                    "THEIR HELMETS ON THE FESTIVAL TREE.",
-                    "AND THE WHOLE TOWN SANG UNTIL THE LANTERNS BURNED LOW."},
-                   3);
+    y = storyBlock(
+        img, y,
+        {"THE LAST ARROW SAILED OVER THE ROOFTOPS, AND THE LORD OF THE TOWN SAT DOWN HARD IN "
+         "A SNOWDRIFT.",
+         "IN HIS LAP LAY A LITTLE BOX TIED WITH RED RIBBON. INSIDE WAS A WARM SCARF, KNITTED "
+         "JUST FOR HIM.",
+         "HE WRAPPED IT ROUND HIS NECK, AND FOR THE FIRST TIME IN YEARS, HE SMILED.",
+         "ONE BY ONE THE SHUTTERS ROSE. THE VILLAGERS UNCROSSED THEIR ARMS. THE KNIGHTS HUNG "
+         "THEIR HELMETS ON THE FESTIVAL TREE.",
+         "AND THE WHOLE TOWN SANG UNTIL THE LANTERNS BURNED LOW."},
+        3);
     y += 160;
     drawTextCentered(img, "THE CAST", 400, y, headingStyle(5));
     y += 110;
@@ -549,10 +569,8 @@ Image endingStrip() {
         const char* label;
     };
     const Entry cast[] = {
-        {santaFrame(0), 5, "SANTA, WITH HIS BOW"},
-        {villagerSprite(), 3, "THE VILLAGERS"},
-        {shopSprite(true), 5, "THE SHOPKEEPERS"},
-        {knightSprite(), 5, "THE KNIGHTS OF THE WATCH"},
+        {santaFrame(0), 5, "SANTA, WITH HIS BOW"}, {villagerSprite(), 3, "THE VILLAGERS"},
+        {shopSprite(true), 5, "THE SHOPKEEPERS"},  {knightSprite(), 5, "THE KNIGHTS OF THE WATCH"},
         {bossSprite(), 4, "THE LORD OF THE TOWN"},
     };
     const TextStyle label = storyStyle(3);
@@ -580,7 +598,9 @@ Image endingStrip() {
     for (Color& c : tail.px) c = mix(c, rgb(255, 190, 150, 255), 0.12);
     Image sleigh = revivalSprite();
     tail.draw(sleigh, 580, 60, 5);
-    for (int i = 0; i < 16; ++i) tail.fillRect(572 - i * 16, 124 + i * 4 + (i % 2) * 5, 3, 3, rgb(255, 240, 170, 230 - i * 12));
+    for (int i = 0; i < 16; ++i)
+        tail.fillRect(572 - i * 16, 124 + i * 4 + (i % 2) * 5, 3, 3,
+                      rgb(255, 240, 170, 230 - i * 12));
     TextStyle endSt = headingStyle(8);
     endSt.snowCap = rgb(255, 255, 255);
     drawTextCentered(tail, "THE END", 400, 210, endSt);
@@ -598,8 +618,10 @@ Image promptPicture() {
             double d = std::sqrt(double(dx * dx + dy * dy));
             if (d > 8) continue;
             Color c = rgb(16, 18, 44, 210);
-            if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72) c = rgb(230, 180, 60);
-            else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70) c = rgb(120, 70, 20);
+            if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72)
+                c = rgb(230, 180, 60);
+            else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70)
+                c = rgb(120, 70, 20);
             img.set(x, y, c);
         }
     // holly at both ends

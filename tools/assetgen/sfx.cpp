@@ -128,7 +128,8 @@ Sound makeEffect(int index) {
         case 11: {  // falling blips: a little "oh no" tune
             m = Mix(0.45, 1, false);
             const double notes[] = {880, 698.5, 587.3, 440};
-            for (int i = 0; i < 4; ++i) play(m, i * 0.09, sq(notes[i], notes[i] * 0.97, 0.06, 0.03, 0.45, 0.125));
+            for (int i = 0; i < 4; ++i)
+                play(m, i * 0.09, sq(notes[i], notes[i] * 0.97, 0.06, 0.03, 0.45, 0.125));
             break;
         }
         case 12: {  // boom: a deep kick under rumbling noise
@@ -140,8 +141,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, noise(30000, 0.01, 0.1, 0.4, 8000, 122));
             break;
         }
-        default:
-            throw std::runtime_error("no sound effect number " + std::to_string(index));
+        default: throw std::runtime_error("no sound effect number " + std::to_string(index));
     }
     Sound s;
     s.channels = 1;

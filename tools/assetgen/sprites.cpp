@@ -8,16 +8,16 @@ namespace ag {
 
 Color paletteColor(char c) {
     static const std::map<char, Color> pal = {
-        {'.', rgb(0, 0, 0, 0)},       {'k', rgb(22, 16, 30)},     {'r', rgb(220, 38, 46)},
-        {'R', rgb(140, 20, 38)},      {'p', rgb(255, 130, 120)},  {'w', rgb(250, 250, 255)},
-        {'g', rgb(192, 202, 222)},    {'G', rgb(122, 130, 156)},  {'d', rgb(64, 66, 86)},
-        {'s', rgb(252, 204, 164)},    {'S', rgb(214, 150, 118)},  {'b', rgb(156, 94, 44)},
-        {'B', rgb(96, 56, 28)},       {'h', rgb(214, 152, 86)},   {'y', rgb(255, 218, 66)},
-        {'Y', rgb(204, 140, 30)},     {'o', rgb(250, 146, 40)},   {'n', rgb(36, 46, 110)},
-        {'u', rgb(64, 110, 212)},     {'c', rgb(150, 210, 255)},  {'e', rgb(56, 176, 82)},
-        {'E', rgb(26, 104, 52)},      {'l', rgb(232, 238, 246)},  {'m', rgb(166, 176, 196)},
-        {'M', rgb(98, 106, 132)},     {'v', rgb(156, 84, 200)},   {'V', rgb(88, 40, 124)},
-        {'W', rgb(255, 248, 200)},    {'f', rgb(255, 236, 150)},  {'D', rgb(40, 42, 58)},
+        {'.', rgb(0, 0, 0, 0)},    {'k', rgb(22, 16, 30)},    {'r', rgb(220, 38, 46)},
+        {'R', rgb(140, 20, 38)},   {'p', rgb(255, 130, 120)}, {'w', rgb(250, 250, 255)},
+        {'g', rgb(192, 202, 222)}, {'G', rgb(122, 130, 156)}, {'d', rgb(64, 66, 86)},
+        {'s', rgb(252, 204, 164)}, {'S', rgb(214, 150, 118)}, {'b', rgb(156, 94, 44)},
+        {'B', rgb(96, 56, 28)},    {'h', rgb(214, 152, 86)},  {'y', rgb(255, 218, 66)},
+        {'Y', rgb(204, 140, 30)},  {'o', rgb(250, 146, 40)},  {'n', rgb(36, 46, 110)},
+        {'u', rgb(64, 110, 212)},  {'c', rgb(150, 210, 255)}, {'e', rgb(56, 176, 82)},
+        {'E', rgb(26, 104, 52)},   {'l', rgb(232, 238, 246)}, {'m', rgb(166, 176, 196)},
+        {'M', rgb(98, 106, 132)},  {'v', rgb(156, 84, 200)},  {'V', rgb(88, 40, 124)},
+        {'W', rgb(255, 248, 200)}, {'f', rgb(255, 236, 150)}, {'D', rgb(40, 42, 58)},
     };
     auto it = pal.find(c);
     if (it == pal.end()) throw std::runtime_error(std::string("no palette colour for '") + c + "'");
@@ -40,6 +40,7 @@ Image fromGrid(const char* name, const std::vector<std::string>& rows) {
 
 // Santa on his small sleigh, gliding in.
 Image revivalSprite() {
+    // clang-format off
     return fromGrid("revival", {
         "................",
         "....kkkk........",
@@ -58,10 +59,12 @@ Image revivalSprite() {
         ".kyyyyyyyyyyyyk.",
         "..kkkkkkkkkkkk..",
     });
+    // clang-format on
 }
 
 // Santa: one body over four leg poses. Body cols 1-8 fill the hit box; the bow is to the right.
 Image santaFrame(int i) {
+    // clang-format off
     static const std::vector<std::string> body = {
         "....kkkk........",
         "..kkrrrrk.......",
@@ -77,6 +80,7 @@ Image santaFrame(int i) {
         ".krrrrrrk..gkb..",
         ".kwwwwwwk...b...",
     };
+    // clang-format on
     static const std::vector<std::vector<std::string>> legs = {
         {".krrk..krrk.b...", "kdddk..kdddk....", "kkkk....kkkk...."},
         {"..krrkrrk...b...", "..kddkdddk......", "..kkkkkkkkk....."},
@@ -96,6 +100,7 @@ Image santaStrip() {
 
 // A candy-striped arrow with a steel head.
 Image arrowSprite() {
+    // clang-format off
     return fromGrid("arrow", {
         "................",
         "................",
@@ -114,10 +119,12 @@ Image arrowSprite() {
         "................",
         "................",
     });
+    // clang-format on
 }
 
 // Knight of the town watch: plumed helm, sword forward, shield with a gold star.
 Image knightSprite() {
+    // clang-format off
     return fromGrid("knight", {
         ".......kkk......",
         "......krrrk.....",
@@ -136,10 +143,12 @@ Image knightSprite() {
         "....kkkkMk.kMk..",
         "...kMMMk..kMMMk.",
     });
+    // clang-format on
 }
 
 // A villager in a winter coat, arms crossed: wants no gift, thank you.
 Image villagerSprite() {
+    // clang-format off
     Image small = fromGrid("villager", {
         "......kkk.......",
         ".....kwwwk......",
@@ -158,11 +167,13 @@ Image villagerSprite() {
         "...kBBk.kBBk....",
         "..kkkkk.kkkkk...",
     });
+    // clang-format on
     return small.scaled(2);
 }
 
 // The enemy shot (all three kinds share it): a glowing ember, outlined so it shows on the town.
 Image bulletSprite() {
+    // clang-format off
     return fromGrid("bullet", {
         "................",
         "................",
@@ -181,11 +192,13 @@ Image bulletSprite() {
         "................",
         "................",
     });
+    // clang-format on
 }
 
 // The shop front: striped awning, lit window with the clerk (open) or shutters down (closed).
 Image shopSprite(bool open) {
     if (open)
+        // clang-format off
         return fromGrid("shop open", {
             "kkkkkkkkkkkkkkkk",
             "krrwwrrwwrrwwrrk",
@@ -204,6 +217,8 @@ Image shopSprite(bool open) {
             ".kbekyykeykybbbk",
             ".kkkkkkkkkkkkkkk",
         });
+    // clang-format on
+    // clang-format off
     return fromGrid("shop closed", {
         "kkkkkkkkkkkkkkkk",
         "kRRggRRggRRggRRk",
@@ -222,10 +237,12 @@ Image shopSprite(bool open) {
         ".kBBBBBBBBBBBBBk",
         ".kkkkkkkkkkkkkkk",
     });
+    // clang-format on
 }
 
 // The Lord of the Town: crowned great helm, gold-trimmed plate, red cape, a huge mace.
 Image bossSprite() {
+    // clang-format off
     return fromGrid("boss", {
         "................................",
         "...........k.kk.k...............",
@@ -260,12 +277,14 @@ Image bossSprite() {
         "......kkkkkk...kkkkkkk..........",
         "................................",
     });
+    // clang-format on
 }
 
 // Festive burst: a gold flash, a ring of coloured sparks flying out, then a snow puff that thins.
 Image explosionStrip() {
     Image strip(176, 16);
-    const Color sparkCols[] = {paletteColor('y'), paletteColor('r'), paletteColor('e'), paletteColor('c')};
+    const Color sparkCols[] = {paletteColor('y'), paletteColor('r'), paletteColor('e'),
+                               paletteColor('c')};
     for (int f = 0; f < 11; ++f) {
         Image cell(16, 16);
         const double t = f / 10.0;
@@ -290,7 +309,8 @@ Image explosionStrip() {
             const double r = 2.5 + 5.5 * std::sqrt((f - 1) / 8.0);
             for (int k = 0; k < 8; ++k) {
                 double a = k * 3.14159265358979 / 4 + f * 0.12;
-                int sx = int(std::lround(7.5 + r * std::cos(a))), sy = int(std::lround(7.5 + r * std::sin(a)));
+                int sx = int(std::lround(7.5 + r * std::cos(a))),
+                    sy = int(std::lround(7.5 + r * std::sin(a)));
                 Color c = sparkCols[(k + f / 3) % 4];
                 cell.set(sx, sy, c);
                 if (f < 6) {
@@ -308,6 +328,7 @@ Image explosionStrip() {
 }
 
 Image santaHead() {
+    // clang-format off
     return fromGrid("santa head", {
         "........kkk.....",
         "......kkrrrk....",
@@ -326,10 +347,12 @@ Image santaHead() {
         "..kkwwwwwwwkk...",
         "....kkkkkkk.....",
     });
+    // clang-format on
 }
 
 // A gift box; the box and ribbon colours are swapped in so every gift can differ.
 Image giftSprite(Color box, Color ribbon) {
+    // clang-format off
     Image g = fromGrid("gift", {
         "..k.k...",
         ".kyky...",
@@ -340,10 +363,13 @@ Image giftSprite(Color box, Color ribbon) {
         "kuuyuuuk",
         "kkkkkkkk",
     });
+    // clang-format on
     const Color u = paletteColor('u'), y = paletteColor('y');
     for (Color& c : g.px) {
-        if (c.a && c.r == u.r && c.g == u.g && c.b == u.b) c = box;
-        else if (c.a && c.r == y.r && c.g == y.g && c.b == y.b) c = ribbon;
+        if (c.a && c.r == u.r && c.g == u.g && c.b == u.b)
+            c = box;
+        else if (c.a && c.r == y.r && c.g == y.g && c.b == y.b)
+            c = ribbon;
     }
     return g;
 }

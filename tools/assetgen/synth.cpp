@@ -24,7 +24,9 @@ double sine(double turns) {
 }  // namespace
 
 Mix::Mix(double seconds, int channels, bool loop)
-    : frames_(size_t(std::llround(seconds * kRate))), channels_(channels), loop_(loop),
+    : frames_(size_t(std::llround(seconds * kRate))),
+      channels_(channels),
+      loop_(loop),
       data_(frames_ * size_t(channels), 0.0f) {}
 
 void Mix::add(int64_t frame, float l, float r) {
@@ -63,15 +65,18 @@ void play(Mix& mix, double startSec, const Tone& t) {
         const double time = double(i) / kRate;
         // envelope
         double env;
-        if (time < t.attack) env = time / t.attack;
+        if (time < t.attack)
+            env = time / t.attack;
         else if (t.decay > 0 && time < t.attack + t.decay)
             env = 1 - (1 - t.sustain) * ((time - t.attack) / t.decay);
-        else env = t.decay > 0 ? t.sustain : 1.0;
+        else
+            env = t.decay > 0 ? t.sustain : 1.0;
         if (time > t.dur) env *= std::max(0.0, 1 - (time - t.dur) / std::max(t.release, 1e-4));
         if (i % kBlock == 0) {
             // exponential slide plus delayed vibrato
             f = t.freq;
-            if (t.freqEnd > 0) f = t.freq * std::pow(t.freqEnd / t.freq, std::min(time / t.dur, 1.0));
+            if (t.freqEnd > 0)
+                f = t.freq * std::pow(t.freqEnd / t.freq, std::min(time / t.dur, 1.0));
             if (t.vibDepth > 0 && time > t.vibDelay) {
                 double fade = std::min(1.0, (time - t.vibDelay) / 0.15);
                 f *= std::pow(2.0, fade * t.vibDepth / 12 * std::sin(2 * kPi * t.vibRate * time));

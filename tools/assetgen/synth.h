@@ -15,22 +15,22 @@ enum class Wave { Square, Triangle, Saw, Sine, Noise, Bell, Organ };
 // One sounding note or effect layer.
 struct Tone {
     Wave wave = Wave::Square;
-    double freq = 440;     // Hz at the start (for noise: the rate the noise is clocked at)
-    double freqEnd = 0;    // Hz at the end of `dur`; 0 keeps the pitch
-    double dur = 0.1;      // seconds until release starts
+    double freq = 440;   // Hz at the start (for noise: the rate the noise is clocked at)
+    double freqEnd = 0;  // Hz at the end of `dur`; 0 keeps the pitch
+    double dur = 0.1;    // seconds until release starts
     double attack = 0.005;
-    double decay = 0.0;    // seconds to fall to `sustain`; 0 holds full level
+    double decay = 0.0;  // seconds to fall to `sustain`; 0 holds full level
     double sustain = 1.0;
     double release = 0.02;
     double duty = 0.5;
-    double vibDepth = 0;   // semitones
-    double vibRate = 5.5;  // Hz
-    double vibDelay = 0.1; // seconds before the vibrato fades in
-    double lowpass = 0;    // Hz, one-pole; 0 for none
-    double highpass = 0;   // Hz, one-pole; 0 for none
+    double vibDepth = 0;    // semitones
+    double vibRate = 5.5;   // Hz
+    double vibDelay = 0.1;  // seconds before the vibrato fades in
+    double lowpass = 0;     // Hz, one-pole; 0 for none
+    double highpass = 0;    // Hz, one-pole; 0 for none
     double gain = 1.0;
-    double pan = 0.0;      // -1 left .. 1 right
-    uint32_t seed = 1;     // noise start state, so layers differ but repeat run to run
+    double pan = 0.0;   // -1 left .. 1 right
+    uint32_t seed = 1;  // noise start state, so layers differ but repeat run to run
 };
 
 // Interleaved float frames. A looping buffer wraps writes past its end back to the start,

@@ -7,7 +7,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils imagemagick sox desktop-file-utils
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
 )
 
 missing=()

@@ -13,6 +13,7 @@ struct KeyPair {
 };
 
 // Every key of a PC keyboard that DirectInput names (DIK_*), by its SDL scan code.
+// clang-format off
 constexpr KeyPair KEY_PAIRS[] = {
     {SDL_SCANCODE_ESCAPE, 0x01},       {SDL_SCANCODE_1, 0x02},
     {SDL_SCANCODE_2, 0x03},            {SDL_SCANCODE_3, 0x04},
@@ -70,6 +71,7 @@ constexpr KeyPair KEY_PAIRS[] = {
     {SDL_SCANCODE_DELETE, 0xD3},       {SDL_SCANCODE_LGUI, 0xDB},
     {SDL_SCANCODE_RGUI, 0xDC},         {SDL_SCANCODE_APPLICATION, 0xDD},
 };
+// clang-format on
 
 std::array<unsigned char, SDL_SCANCODE_LIMIT> BuildTable() {
     std::array<unsigned char, SDL_SCANCODE_LIMIT> table{};

@@ -7,7 +7,7 @@
 
 namespace plat::common {
 
-constexpr double LIMIT_KNEE = 0.6;   // below this share of full scale, samples pass unchanged
+constexpr double LIMIT_KNEE = 0.6;    // below this share of full scale, samples pass unchanged
 constexpr double LIMIT_RANGE = 0.35;  // above it they approach knee + range, never full scale
 
 inline int16_t LimitSample(double sample) {  // sample in 16-bit units, any size

@@ -11,7 +11,8 @@ namespace plat::common {
 constexpr double MAX_SOUND_SECONDS = 600.0;
 
 // Seconds that a WAV header claims its data lasts; WAV_NOT_A_WAV for bytes that are no WAV
-// file, WAV_BAD_FORMAT for one whose format header no real sound has, WAV_TRUNCATED for one cut short.
+// file, WAV_BAD_FORMAT for one whose format header no real sound has, WAV_TRUNCATED for one cut
+// short.
 constexpr double WAV_NOT_A_WAV = -1.0;
 constexpr double WAV_BAD_FORMAT = -2.0;
 constexpr double WAV_TRUNCATED = -3.0;  // the data chunk runs past the end of the file

@@ -1,3 +1,5 @@
+#include "platform/audio.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/common/limiter.h"
 #include "platform/common/sdl_sound.h"
@@ -33,11 +34,17 @@ std::vector<headless::SoundCall> g_calls;
 std::string g_capturePath;
 std::vector<Instance> g_instances;
 
-int64_t NowFrame() { return static_cast<int64_t>(ClockMs() * RATE / 1000.0); }
+int64_t NowFrame() {
+    return static_cast<int64_t>(ClockMs() * RATE / 1000.0);
+}
 
-void Log(const char* call, int slot) { g_calls.push_back({call, slot}); }
+void Log(const char* call, int slot) {
+    g_calls.push_back({call, slot});
+}
 
-bool InTable(int slot) { return slot >= 0 && slot < static_cast<int>(g_chunks.size()); }
+bool InTable(int slot) {
+    return slot >= 0 && slot < static_cast<int>(g_chunks.size());
+}
 
 void EndInstances(int slot) {
     const int64_t now = NowFrame();
@@ -87,7 +94,8 @@ void WriteCapture() {
     for (int32_t s : mix) PutLe(out, static_cast<uint16_t>(common::LimitSample(s)), 2);
     FILE* file = std::fopen(g_capturePath.c_str(), "wb");
     if (file == nullptr || std::fwrite(out.data(), 1, out.size(), file) != out.size()) {
-        std::fprintf(stderr, "tinselrun: %s: cannot write the captured sound\n", g_capturePath.c_str());
+        std::fprintf(stderr, "tinselrun: %s: cannot write the captured sound\n",
+                     g_capturePath.c_str());
     }
     if (file != nullptr) std::fclose(file);
 }
@@ -162,7 +170,9 @@ std::vector<SoundCall> TakeSoundCalls() {
     return calls;
 }
 
-void CaptureAudioTo(const std::string& wavPath) { g_capturePath = wavPath; }
+void CaptureAudioTo(const std::string& wavPath) {
+    g_capturePath = wavPath;
+}
 
 }  // namespace headless
 }  // namespace plat

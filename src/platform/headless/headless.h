@@ -30,7 +30,7 @@ struct Frame {
 };
 Frame ReadFrame();
 bool SaveFramePNG(const char* path);  // false after one stderr line when it cannot
-bool IsWindowed();                     // the display mode the last reset asked for
+bool IsWindowed();                    // the display mode the last reset asked for
 
 // Every sound call since the last take, in call order.
 struct SoundCall {

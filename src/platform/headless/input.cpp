@@ -1,7 +1,8 @@
+#include "platform/input.h"
+
 #include <cstring>
 
 #include "platform/headless/headless.h"
-#include "platform/input.h"
 
 namespace plat {
 namespace {
@@ -23,14 +24,22 @@ bool ReadMouseState(int32_t* dx, int32_t* dy, int32_t* dz, uint8_t buttons[4]) {
     return true;
 }
 
-int OpenJoysticks(int /*maxCount*/) { return 0; }
+int OpenJoysticks(int /*maxCount*/) {
+    return 0;
+}
 void CloseJoysticks() {}
-bool ReadJoystick(int /*index*/, JoyReading* /*out*/) { return false; }
+bool ReadJoystick(int /*index*/, JoyReading* /*out*/) {
+    return false;
+}
 
 namespace headless {
 
-void SetKeys(const uint8_t keys[256]) { std::memcpy(g_scripted, keys, 256); }
-void SetActive(bool active) { g_active = active; }
+void SetKeys(const uint8_t keys[256]) {
+    std::memcpy(g_scripted, keys, 256);
+}
+void SetActive(bool active) {
+    g_active = active;
+}
 
 }  // namespace headless
 }  // namespace plat

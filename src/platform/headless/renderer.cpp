@@ -1,3 +1,5 @@
+#include "platform/renderer.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -6,7 +8,6 @@
 #include "platform/common/sdl_memory.h"
 #include "platform/common/sdl_render.h"
 #include "platform/headless/headless.h"
-#include "platform/renderer.h"
 
 namespace plat {
 namespace {
@@ -72,7 +73,9 @@ bool SaveFramePNG(const char* path) {
     return true;
 }
 
-bool IsWindowed() { return g_isWindowed; }
+bool IsWindowed() {
+    return g_isWindowed;
+}
 
 }  // namespace headless
 }  // namespace plat

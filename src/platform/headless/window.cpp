@@ -1,9 +1,10 @@
+#include "platform/window.h"
+
 #include <cstdio>
 #include <deque>
 
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
-#include "platform/window.h"
 
 namespace plat {
 namespace {
@@ -20,7 +21,9 @@ bool CreateGameWindow(const char* /*title*/, int /*width*/, int /*height*/) {
     return true;
 }
 
-void DestroyGameWindow() { g_pending.clear(); }
+void DestroyGameWindow() {
+    g_pending.clear();
+}
 
 bool PeekEvent(Event* out) {
     if (g_pending.empty()) return false;
@@ -36,13 +39,21 @@ void ShowMessageBox(const char* text, const char* caption, bool /*errorIcon*/) {
 
 void SleepMs(int /*ms*/) {}
 
-double ClockMs() { return g_clock; }
+double ClockMs() {
+    return g_clock;
+}
 
 namespace headless {
 
-void SetClock(double ms) { g_clock = ms; }
-void AdvanceClock(double ms) { g_clock += ms; }
-void PushEvent(const Event& event) { g_pending.push_back(event); }
+void SetClock(double ms) {
+    g_clock = ms;
+}
+void AdvanceClock(double ms) {
+    g_clock += ms;
+}
+void PushEvent(const Event& event) {
+    g_pending.push_back(event);
+}
 
 }  // namespace headless
 }  // namespace plat

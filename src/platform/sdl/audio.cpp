@@ -1,10 +1,11 @@
+#include "platform/audio.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "platform/audio.h"
 #include "platform/common/limiter.h"
 #include "platform/common/sdl_sound.h"
 
@@ -74,7 +75,8 @@ void PlaySlot(int slot, bool loop) {
     // Every sound is its own instance: when all channels are busy, make more rather than drop it.
     while (Mix_PlayChannel(-1, chunk, loop ? -1 : 0) < 0) {
         if (g_channels >= MAX_CHANNELS) return;
-        g_channels = Mix_AllocateChannels(g_channels * 2 > MAX_CHANNELS ? MAX_CHANNELS : g_channels * 2);
+        g_channels =
+            Mix_AllocateChannels(g_channels * 2 > MAX_CHANNELS ? MAX_CHANNELS : g_channels * 2);
         Mix_Volume(-1, CHANNEL_VOLUME);
     }
 }

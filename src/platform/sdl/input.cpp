@@ -1,10 +1,11 @@
+#include "platform/input.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "platform/input.h"
 #include "platform/keymap.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -13,7 +14,9 @@ namespace {
 
 std::vector<SDL_Joystick*> g_sticks;
 
-int32_t ScaleAxis(Sint16 v) { return static_cast<int32_t>(v) * 1000 / 32768; }
+int32_t ScaleAxis(Sint16 v) {
+    return static_cast<int32_t>(v) * 1000 / 32768;
+}
 
 }  // namespace
 

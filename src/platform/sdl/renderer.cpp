@@ -1,9 +1,10 @@
+#include "platform/renderer.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 
 #include "platform/common/sdl_render.h"
-#include "platform/renderer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace plat {
@@ -62,7 +63,8 @@ void Present() {
     SDL_Rect to = {0, 0, outW, outH};
     if (!g_isWindowed && outW > 0 && outH > 0) {
         // Full screen keeps the picture's aspect; a window stretches it.
-        const double s = std::min(static_cast<double>(outW) / g_width, static_cast<double>(outH) / g_height);
+        const double s =
+            std::min(static_cast<double>(outW) / g_width, static_cast<double>(outH) / g_height);
         to.w = static_cast<int>(g_width * s);
         to.h = static_cast<int>(g_height * s);
         to.x = (outW - to.w) / 2;

@@ -1,3 +1,5 @@
+#include "platform/window.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -6,7 +8,6 @@
 #include "platform/clock.h"
 #include "platform/common/sdl_memory.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/window.h"
 
 namespace plat {
 namespace sdl {
@@ -20,16 +21,15 @@ Uint64 g_clockStart = 0;
 
 int VirtualKey(SDL_Scancode code) {
     if (code == SDL_SCANCODE_ESCAPE) return VK_ESCAPE;
-    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12) return VK_F1 + (code - SDL_SCANCODE_F1);
+    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12)
+        return VK_F1 + (code - SDL_SCANCODE_F1);
     return 0;
 }
 
 // Turns one SDL event into the game's, or returns false for one the game does not see.
 bool Translate(const SDL_Event& e, Event* out) {
     switch (e.type) {
-        case SDL_QUIT:
-            *out = {EventType::Close};
-            return true;
+        case SDL_QUIT: *out = {EventType::Close}; return true;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 *out = {EventType::Close};
@@ -51,8 +51,7 @@ bool Translate(const SDL_Event& e, Event* out) {
             out->x = e.motion.x;
             out->y = e.motion.y;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -104,7 +103,9 @@ void ShowMessageBox(const char* text, const char* caption, bool errorIcon) {
     }
 }
 
-void SleepMs(int ms) { SDL_Delay(static_cast<Uint32>(ms)); }
+void SleepMs(int ms) {
+    SDL_Delay(static_cast<Uint32>(ms));
+}
 
 double ClockMs() {
     const Uint64 ticks = SDL_GetPerformanceCounter() - g_clockStart;
