@@ -92,6 +92,10 @@ void ServeSceneChange() {
 }
 
 void DrawFrame() {
+    if (!g_rasterize) {
+        DrawTasks();
+        return;
+    }
     plat::Clear(CLEAR_COLOR);
     if (plat::BeginScene()) {
         DrawTasks();

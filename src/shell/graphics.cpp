@@ -4,6 +4,7 @@
 
 #include "platform/window.h"
 
+bool g_rasterize = true;
 SpriteObject* g_pSprite = nullptr;
 LineObject* g_pLine = nullptr;
 uint8_t g_windowed = 1;
@@ -37,7 +38,7 @@ void SpriteObject::SetTransform(const Matrix2D& m) {
 
 void SpriteObject::Draw(const plat::Texture* texture, const Rect* src, const Vec3* /*center*/,
                         const Vec3* pos, Color color) {
-    if (texture == nullptr) return;
+    if (texture == nullptr || !g_rasterize) return;
     const float x = pos != nullptr ? pos->x : 0.0f;
     const float y = pos != nullptr ? pos->y : 0.0f;
     plat::DrawTexture(texture, src != nullptr ? &src->left : nullptr, x, y, color, transform_.scale,
@@ -47,6 +48,7 @@ void SpriteObject::Draw(const plat::Texture* texture, const Rect* src, const Vec
 void SpriteObject::End() {}
 
 void LineObject::Draw(const float* xy, int points, Color color) {
+    if (!g_rasterize) return;
     plat::DrawLineStrip(xy, points, color);
 }
 

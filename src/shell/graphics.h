@@ -57,6 +57,11 @@ public:
 constexpr int TEXTURE_COUNT = 18;
 constexpr int32_t E_FAIL = -1;
 
+// False: draw calls still set the sprite object's state (its transform) but nothing reaches the
+// renderer. The runner walks every tick's draw pass so and paints only the ticks it snapshots,
+// so a snapshot shows what the game, which draws every tick, would have shown.
+extern bool g_rasterize;
+
 extern SpriteObject* g_pSprite;
 extern LineObject* g_pLine;
 extern uint8_t g_windowed;  // 1 window, 0 full screen

@@ -292,6 +292,24 @@ TEST(SimSnapshots, ArePicturesOfWhatTheDrawPassDrew) {
     EXPECT_NE(ReadPicture(dir.Path("120.png")), one);
 }
 
+// The stage's last draw pass leaves a 4x sprite transform that the game-over screen, which sets
+// none, draws with; snapshots must carry it as the game would, however many were taken before.
+TEST(SimSnapshots, AreTheSameTakenTogetherOrAlone) {
+    const std::string script = SimReadFile(TINSELRUN_SOURCE_DIR "/tests/traces/one_life.txt");
+    SimDir dir;
+    const SimRun together = RunSim({"--ticks", "1530", "--snapshot", "1300:" + dir.Path("a.png"),
+                                    "--snapshot", "1530:" + dir.Path("b.png")},
+                                   script);
+    const SimRun alone = RunSim({"--ticks", "1530", "--snapshot", "1530:" + dir.Path("c.png")},
+                                script);
+    ASSERT_EQ(together.status, 0) << together.err;
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    ASSERT_EQ(together.trace.at(1522)["served"], "GAMEOVER");
+    const auto b = ReadPicture(dir.Path("b.png"));
+    ASSERT_EQ(b.size(), 800u * 600u);
+    EXPECT_TRUE(b == ReadPicture(dir.Path("c.png")));
+}
+
 TEST(SimAudio, WritesTheRunAsAStereoWav) {
     SimDir dir;
     const std::string wav = dir.Path("run.wav");

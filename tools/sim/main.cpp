@@ -75,16 +75,30 @@ void FillKeys(uint8_t held, uint8_t keys[256]) {
     }
 }
 
-// Draws the current state (clear, draw pass) and writes every snapshot asked for this tick.
-bool TakeSnapshots(const std::vector<sim::Snapshot>& shots, int64_t tick) {
-    bool drawn = false;
+bool SnapshotAt(const std::vector<sim::Snapshot>& shots, int64_t tick) {
     for (const sim::Snapshot& shot : shots) {
-        if (shot.tick != tick) continue;
-        if (!drawn) DrawFrame();
-        drawn = true;
-        if (!plat::headless::SaveFramePNG(shot.path.c_str())) return false;
+        if (shot.tick == tick) return true;
+    }
+    return false;
+}
+
+// Writes every snapshot asked for this tick, of the frame its draw pass painted.
+bool SaveSnapshots(const std::vector<sim::Snapshot>& shots, int64_t tick) {
+    for (const sim::Snapshot& shot : shots) {
+        if (shot.tick == tick && !plat::headless::SaveFramePNG(shot.path.c_str())) return false;
     }
     return true;
+}
+
+// Tick 0 is the state start-up left, which the game never draws: paint it for its snapshots
+// without letting that pass leave anything (the sprite transform) for tick 1's.
+bool SnapshotStartUp(const std::vector<sim::Snapshot>& shots) {
+    if (!SnapshotAt(shots, 0)) return true;
+    const Matrix2D kept = g_pSprite->Transform();
+    g_rasterize = true;
+    DrawFrame();
+    g_pSprite->SetTransform(kept);
+    return SaveSnapshots(shots, 0);
 }
 
 }  // namespace
@@ -118,7 +132,8 @@ int main(int argc, char** argv) {
     InstallScenes();
     if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
     g_nextScene = options.scene;
-    g_drawFrames = false;  // only snapshot ticks are drawn, by us
+    // Every tick is drawn, as in the game, but only snapshot ticks are painted.
+    g_drawFrames = true;
     if (!options.audioPath.empty()) plat::headless::CaptureAudioTo(options.audioPath);
     plat::headless::SetClock(0);
     g_servedScene = nullptr;
@@ -136,7 +151,7 @@ int main(int argc, char** argv) {
         return false;
     };
 
-    bool ok = writeLine(0) && TakeSnapshots(options.snapshots, 0);
+    bool ok = writeLine(0) && SnapshotStartUp(options.snapshots);
     sim::ScriptCursor cursor(script);
     uint8_t keys[256];
     for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
@@ -154,6 +169,7 @@ int main(int argc, char** argv) {
         // Half a millisecond past due: exactly one tick falls due, and it is drawn.
         plat::headless::SetClock(static_cast<double>(tick) * double(FRAME_PERIOD) + 0.5);
         g_servedScene = nullptr;
+        g_rasterize = SnapshotAt(options.snapshots, tick);
         const int result = RunFrame();
         if (result != FRAME_UPDATE_DRAW) {
             Fail("tick " + std::to_string(tick) + " was not due as one whole frame (clock " +
@@ -161,7 +177,7 @@ int main(int argc, char** argv) {
             ok = false;
             break;
         }
-        ok = writeLine(tick) && TakeSnapshots(options.snapshots, tick);
+        ok = writeLine(tick) && SaveSnapshots(options.snapshots, tick);
     }
     if (!ok) status = EXIT_RUN_FAILED;
 
