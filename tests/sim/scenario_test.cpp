@@ -292,8 +292,8 @@ TEST(SimSnapshots, ArePicturesOfWhatTheDrawPassDrew) {
     EXPECT_NE(ReadPicture(dir.Path("120.png")), one);
 }
 
-// The stage's last draw pass leaves a 4x sprite transform that the game-over screen, which sets
-// none, draws with; snapshots must carry it as the game would, however many were taken before.
+// The game-over screen sets no sprite transform and draws with what the last draw pass left. A
+// snapshot of a stage frame ends on a 4x one; the frames drawn after it must not keep it.
 TEST(SimSnapshots, AreTheSameTakenTogetherOrAlone) {
     const std::string script = SimReadFile(TINSELRUN_SOURCE_DIR "/tests/traces/one_life.txt");
     SimDir dir;
