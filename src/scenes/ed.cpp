@@ -1,7 +1,7 @@
 #include "scenes/ed.h"
 
-#include "shell/dxmain.h"
 #include "shell/input.h"
+#include "shell/scenerequest.h"
 #include "shell/sound.h"
 
 ED::~ED() {
@@ -25,8 +25,7 @@ void ED::Update() {
 
     if (KeyHeld(DIK_RETURN)) {
         state = TASK_DEAD;
-        g_nextScene = SCENE_OP;
-        g_sceneChange = 1;
+        RequestScene(SCENE_OP);
     }
 }
 

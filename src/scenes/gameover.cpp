@@ -1,8 +1,8 @@
 #include "scenes/gameover.h"
 
-#include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
+#include "shell/scenerequest.h"
 #include "shell/sound.h"
 
 GAMEOVER::~GAMEOVER() {
@@ -33,8 +33,7 @@ void GAMEOVER::Update() {
         brightness -= GAMEOVER_FADE_STEP;
         if (brightness == 0) {
             state = TASK_DEAD;
-            g_nextScene = SCENE_OP;
-            g_sceneChange = 1;
+            RequestScene(SCENE_OP);
         }
     }
 }

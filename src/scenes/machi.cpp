@@ -1,7 +1,7 @@
 #include "scenes/machi.h"
 
 #include "game/globals.h"
-#include "shell/dxmain.h"
+#include "shell/scenerequest.h"
 
 void Machi::Init(Vec3 position) {
     priority = 0;
@@ -27,13 +27,11 @@ void Machi::Update() {
                 // No lives left wins over a defeated boss.
                 if (g_lives == 0) {
                     state = TASK_DEAD;
-                    g_nextScene = SCENE_GAMEOVER;
-                    g_sceneChange = 1;
+                    RequestScene(SCENE_GAMEOVER);
                 } else if (g_stageClear == 1) {
                     g_stageClear = 0;
                     state = TASK_DEAD;
-                    g_nextScene = SCENE_ED;
-                    g_sceneChange = 1;
+                    RequestScene(SCENE_ED);
                 }
             }
         }

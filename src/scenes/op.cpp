@@ -1,8 +1,8 @@
 #include "scenes/op.h"
 
 #include "game/globals.h"
-#include "shell/dxmain.h"
 #include "shell/input.h"
+#include "shell/scenerequest.h"
 #include "shell/sound.h"
 
 void OP::Init() {
@@ -70,8 +70,7 @@ void Title::Update() {
         brightness -= TITLE_FADE_STEP;
         if (brightness == 0) {
             state = TASK_DEAD;
-            g_nextScene = SCENE_GAMETIME;
-            g_sceneChange = 1;
+            RequestScene(SCENE_GAMETIME);
         }
     }
 }

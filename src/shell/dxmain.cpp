@@ -80,6 +80,11 @@ int TickFrameClock() {
     return result;
 }
 
+void RequestScene(uint32_t id) {
+    g_nextScene = id;
+    g_sceneChange = 1;
+}
+
 void ServeSceneChange() {
     if (g_sceneChange != 1) return;
     ClearTasks();

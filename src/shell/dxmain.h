@@ -4,23 +4,16 @@
 #include <cstdint>
 
 #include "platform/window.h"
+#include "shell/scenerequest.h"
 
 class NodeBaseClass;
-
-enum : uint32_t {
-    SCENE_OP = 0,
-    SCENE_GAMETIME = 1,
-    SCENE_GAMEOVER = 2,
-    SCENE_ED = 3,
-    SCENE_COUNT = 4,
-};
 
 enum : int {
     FRAME_UPDATE = 10,
     FRAME_UPDATE_DRAW = 11,
 };
 
-// The scene-change request: store the id, then raise the flag. Only the value 1 counts.
+// The scene-change request that RequestScene makes. Only the value 1 counts.
 extern uint8_t g_sceneChange;
 extern uint32_t g_nextScene;
 

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/graphics.h"
-
 HitBox* g_hitHead = nullptr;
 HitBox* g_hitTail = nullptr;
 
@@ -161,18 +159,6 @@ void ReleaseHitList() {
     delete g_hitTail;
     g_hitHead = nullptr;
     g_hitTail = nullptr;
-}
-
-void DrawHitBoxes() {
-    if (g_hitHead == nullptr || g_pLine == nullptr) return;
-    for (HitBox* b = g_hitHead->next; b != g_hitTail; b = b->next) {
-        const float x = static_cast<float>(b->x), y = static_cast<float>(b->y);
-        const float w = static_cast<float>(b->w), h = static_cast<float>(b->h);
-        const float strip[10] = {x, y, x + w, y, x + w, y + h, x, y + h, x, y};
-        g_pLine->Begin();
-        g_pLine->Draw(strip, 5, 0xFFFF0000);
-        g_pLine->End();
-    }
 }
 
 HitObjClass::~HitObjClass() {

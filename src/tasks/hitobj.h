@@ -37,7 +37,6 @@ extern HitBox* g_hitTail;
 void InitHitList();
 void RunCollisions();
 void ReleaseHitList();
-void DrawHitBoxes();
 
 // Q against P: rectangles that only share an edge do not overlap.
 bool Overlaps(const HitBox& q, const HitBox& p);
