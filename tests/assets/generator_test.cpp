@@ -23,15 +23,15 @@ std::vector<std::string> AllFiles() {
 
 // Any change to a picture or a sound has to be made on purpose: update the hash here.
 const std::map<std::string, uint64_t> kPinned = {
-    {"img/1.dat", 0x46820c1f9aaf28c0ull},  {"img/2.dat", 0x9dfa724d8ee72d86ull},
-    {"img/3.dat", 0xfb840e20fcaecd81ull},  {"img/4.dat", 0x6770458979f34841ull},
-    {"img/5.dat", 0x3633c5139e1adb4bull},  {"img/6.dat", 0x322666a0e857911dull},
-    {"img/7.dat", 0x6fcb4154806e1c85ull},  {"img/8.dat", 0x13b7f4fde239b0a2ull},
-    {"img/9.dat", 0xc903181f687c9a4cull},  {"img/10.dat", 0x54c5fa8171015541ull},
+    {"img/1.dat", 0x46820c1f9aaf28c0ull},  {"img/2.dat", 0xb9cfdb4473f35037ull},
+    {"img/3.dat", 0xa314ea7678382175ull},  {"img/4.dat", 0xd66862dcb7c1388full},
+    {"img/5.dat", 0x3633c5139e1adb4bull},  {"img/6.dat", 0x5d63b61d86929d7aull},
+    {"img/7.dat", 0x6fcb4154806e1c85ull},  {"img/8.dat", 0x0ecc2ceb6210e164ull},
+    {"img/9.dat", 0xeae0ef505394c0a0ull},  {"img/10.dat", 0x54c5fa8171015541ull},
     {"img/11.dat", 0x00c17c9406d7da75ull}, {"img/12.dat", 0x6bd8070d36e7334cull},
-    {"img/13.dat", 0xbf89d58bf16c3cc5ull}, {"img/14.dat", 0x6915d9b236a4f27aull},
-    {"img/15.dat", 0xd292deab924a571eull}, {"img/16.dat", 0x78de2a8638a43a7eull},
-    {"img/17.dat", 0x9509965300752094ull}, {"img/18.dat", 0xf998d2de69d36916ull},
+    {"img/13.dat", 0xb103d3e640312065ull}, {"img/14.dat", 0xfe348cf88a0f2cddull},
+    {"img/15.dat", 0x8ee481fce79df3b1ull}, {"img/16.dat", 0x78de2a8638a43a7eull},
+    {"img/17.dat", 0x430a2b16e4b8b874ull}, {"img/18.dat", 0xf998d2de69d36916ull},
     {"snd/1.bom", 0xdb892a3371aa4a87ull},  {"snd/2.bom", 0xabdcb904603cd69eull},
     {"snd/3.bom", 0x95b14a9e1f832565ull},  {"snd/4.bom", 0xbf12541c2db33772ull},
     {"snd/5.bom", 0x828120798ed98a90ull},  {"snd/6.bom", 0x4b98b00306499cacull},
