@@ -184,6 +184,34 @@ TEST(AssetPictures, BulletTakesAHueTheTownDoesNotUse) {
                                         << " coloured pixels share the bullet's hue " << hue;
 }
 
+TEST(AssetPictures, CastPortraitsSitOnTheSkyNotOnDarkSquares) {
+    // a flat opaque dark block around a portrait reads as missing transparency
+    constexpr int kSide = 16;
+    for (int n : {14, 15}) {
+        SCOPED_TRACE("img/" + std::to_string(n) + ".dat");
+        Picture p = LoadPicture(ImgPath(n));
+        ASSERT_TRUE(p.ok());
+        auto same = [&](int x0, int y0, int x1, int y1) {
+            const Rgba &a = p.at(x0, y0), &b = p.at(x1, y1);
+            return a.r == b.r && a.g == b.g && a.b == b.b;
+        };
+        std::vector<int> run(p.w), tall(p.w, 0);
+        int found = 0;
+        for (int y = 0; y < p.h && !found; ++y) {
+            for (int x = p.w - 1; x >= 0; --x)
+                run[x] = x + 1 < p.w && same(x, y, x + 1, y) ? run[x + 1] + 1 : 1;
+            for (int x = 0; x < p.w; ++x) {
+                const bool wide = run[x] >= kSide && Luma(p.at(x, y)) < 48;
+                tall[x] =
+                    wide ? (y > 0 && tall[x] > 0 && same(x, y, x, y - 1) ? tall[x] + 1 : 1) : 0;
+                if (tall[x] >= kSide) found = y * p.w + x;
+            }
+        }
+        EXPECT_EQ(found, 0) << "a flat dark " << kSide << " px square ends at (" << found % p.w
+                            << ", " << found / p.w << ")";
+    }
+}
+
 TEST(AssetPictures, EndingHalvesJoinIntoOneStrip) {
     Picture up = LoadPicture(ImgPath(14)), low = LoadPicture(ImgPath(15));
     ASSERT_TRUE(up.ok() && low.ok());

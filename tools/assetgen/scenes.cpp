@@ -546,6 +546,24 @@ int storyBlock(Image& img, int y, const std::vector<std::string>& paragraphs, in
     return y;
 }
 
+// A card for a cast portrait: the sky shows through a faint wash inside a rounded gold rule,
+// with a glow that fades out, so the card turns with the sky instead of sitting on it.
+void softFrame(Image& img, int x, int y, int w, int h) {
+    const double r = 12, glow = 8;
+    for (int py = y - int(glow); py < y + h + int(glow); ++py)
+        for (int px = x - int(glow); px < x + w + int(glow); ++px) {
+            const double dx = std::max({x + r - (px + 0.5), px + 0.5 - (x + w - r), 0.0});
+            const double dy = std::max({y + r - (py + 0.5), py + 0.5 - (y + h - r), 0.0});
+            const double d = std::sqrt(dx * dx + dy * dy) - r;  // below 0 inside the card
+            if (d < -2)
+                img.blend(px, py, rgb(8, 8, 28, 72));
+            else if (d <= 0)
+                img.blend(px, py, rgb(236, 196, 110, 210));
+            else if (d < glow)
+                img.blend(px, py, rgb(236, 196, 110, int(50 * (1 - d / glow))));
+        }
+}
+
 void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
     const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100),
                           rgb(250, 250, 255)};
@@ -561,6 +579,47 @@ void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
             img.set(x, yy + 2 - (x % 2), mix(c, rgb(255, 255, 255), 0.4));
             if (x % 9 == 0) img.fillRect(x - 1, yy + 4, 3, 2 + (x % 4), c);
         }
+}
+
+// Santa's sleigh with two reindeer ahead, climbing to the right: a silhouette for the moon.
+Image sleighTeam() {
+    // clang-format off
+    const Image sleigh = fromGrid("sleigh", {
+        ".....kk...........",
+        "....kkkk..........",
+        "...kkkkkk.........",
+        "...kkkkkk.........",
+        "kk.kkkkkkk........",
+        "kkkkkkkkkk........",
+        "kkkkkkkkkkk......k",
+        "kkkkkkkkkkkkk...kk",
+        "kkkkkkkkkkkkkkkkkk",
+        ".kkkkkkkkkkkkkkkk.",
+        "..kkkkkkkkkkkkkk..",
+        "...k.........k....",
+        "kkkkkkkkkkkkkkkkkk",
+    });
+    const Image deer = fromGrid("reindeer", {
+        ".........k.k",
+        "..........k.",
+        ".........kkk",
+        ".........kk.",
+        "..kkkkkkkk..",
+        ".kkkkkkkkk..",
+        "..kkkkkkkk..",
+        "..kk....kk..",
+        ".k.......k..",
+        "k.........k.",
+    });
+    // clang-format on
+    Image out(50, 19);
+    out.draw(sleigh, 0, 6);
+    out.draw(deer, 22, 3);
+    out.draw(deer, 37, 0);
+    const Color k = paletteColor('k');
+    out.line(13, 12, 24, 8, k);  // the reins
+    out.line(31, 7, 39, 4, k);
+    return out;
 }
 
 }  // namespace
@@ -597,15 +656,16 @@ Image titlePicture() {
     Image img(800, 600);
     img.vgradient(0, 600, {rgb(6, 8, 26), kSkyMid, rgb(52, 50, 96)}, 6);
     stars(img, 0, 420, 320, 2);
-    moon(img, 650, 360, 62, rgb(214, 218, 232));
-    // Santa's sleigh crossing the moon, with a trail of sparkles
-    Image sleigh = revivalSprite();
-    Image shadow(16, 16);
-    for (size_t i = 0; i < sleigh.px.size(); ++i)
-        if (sleigh.px[i].a) shadow.px[i] = rgb(30, 30, 56);
-    img.draw(shadow, 606, 334, 4);
+    moon(img, 650, 356, 72, rgb(214, 218, 232));
+    // Santa's sleigh and his team crossing the moon, with a trail of sparkles
+    const Image team = sleighTeam();
+    Image shadow(team.w, team.h);
+    for (size_t i = 0; i < team.px.size(); ++i)
+        if (team.px[i].a) shadow.px[i] = rgb(30, 30, 56);
+    const int tx = 650 - team.w * 3 / 2, ty = 360 - team.h * 3 / 2;
+    img.draw(shadow, tx, ty, 3);
     for (int i = 0; i < 14; ++i)
-        img.fillRect(602 - i * 14, 378 + i * 3 + (i % 2) * 4, 2, 2,
+        img.fillRect(tx - 4 - i * 14, ty + 36 + i * 3 + (i % 2) * 4, 2, 2,
                      rgb(255, 230, 140, 220 - i * 14));
     townStreet(img, 560, 7, true, 96);
     darken(img, 0.15);
@@ -638,13 +698,33 @@ Image gameOverPicture() {
         for (int x = 0; x < 800; ++x)
             img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
     // an unopened gift half buried in a drift
+    const int mx = 400, base = 534, rx = 118, ry = 36;
+    for (int y = base - 6; y < base + 10; ++y)  // the drift's shadow on the street
+        for (int x = mx - rx; x < mx + rx + 60; ++x) {
+            const double u = (x - mx - 30) / double(rx + 24), v = (y - base - 1) / 8.0;
+            if (u * u + v * v <= 1 && bayer(x, y) < 0.75) img.set(x, y, rgb(40, 42, 60));
+        }
     Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
-    img.draw(gift, 372, 446, 7);
-    for (int x = 300; x < 500; ++x) {
-        double k = 1 - std::pow((x - 400) / 100.0, 2);
-        int top = 520 - int(std::lround(26 * k));
-        for (int y = top; y < 530; ++y)
-            img.set(x, y, y == top ? rgb(116, 118, 142) : rgb(86, 88, 110));
+    img.draw(gift, mx - gift.w * 5 / 2, base - ry - 58, 5);
+    // snow settled on the lid
+    img.fillRect(mx - 25, base - ry - 28, 14, 3, rgb(170, 172, 196));
+    img.fillRect(mx + 12, base - ry - 28, 10, 2, rgb(150, 152, 178));
+    // the drift, lit from the upper left and dithered between four tones
+    const Color tones[] = {rgb(62, 64, 86), rgb(86, 88, 112), rgb(114, 116, 142),
+                           rgb(146, 148, 176)};
+    for (int x = mx - rx; x <= mx + rx; ++x) {
+        const double u = (x - mx) / double(rx);
+        const int top = base - int(std::lround(ry * std::pow(1 - u * u, 0.7)));
+        for (int y = top; y < base + 2; ++y) {
+            const double v = base > top ? double(base - y) / (base - top) : 0;
+            const double light = 0.45 - 0.5 * u + 0.45 * v * (1 - 0.5 * u);
+            const double q = std::clamp(light, 0.0, 1.0) * 3;
+            int t = int(q);
+            if (q - t > bayer(x, y)) ++t;
+            Color c = tones[std::min(t, 3)];
+            if (y == top && u < 0.4) c = rgb(178, 180, 206);  // a bright lip of new snow
+            img.set(x, y, c);
+        }
     }
     snowfall(img, 0, 600, 700, 6, 150);
 
@@ -770,7 +850,7 @@ Image endingStrip() {
     const TextStyle label = storyStyle(3);
     for (const Entry& e : cast) {
         int size = e.pic.w * e.scale;
-        img.fillRect(400 - size / 2 - 10, y - 10, size + 20, size + 20, rgb(20, 20, 44));
+        softFrame(img, 400 - size / 2 - 12, y - 12, size + 24, size + 24);
         img.draw(e.pic, 400 - size / 2, y, e.scale);
         y += size + 30;
         drawTextCentered(img, e.label, 400, y, label);
@@ -803,29 +883,51 @@ Image endingStrip() {
     return img;
 }
 
+namespace {
+
+// Two pointed leaves spreading from a cluster of three berries.
+void hollySprig(Image& img, int cx, int cy) {
+    const Color leaf = rgb(44, 156, 74), rib = rgb(24, 96, 48), berry = rgb(222, 40, 52);
+    for (int side = -1; side <= 1; side += 2) {
+        const double ang = side < 0 ? kPi + 0.35 : -0.35, ca = std::cos(ang), sa = std::sin(ang);
+        const double lx = cx + side * 8.0, ly = cy + 1.0;
+        for (int y = cy - 8; y <= cy + 8; ++y)
+            for (int x = cx - 18; x <= cx + 18; ++x) {
+                const double dx = x + 0.5 - lx, dy = y + 0.5 - ly;
+                const double u = dx * ca + dy * sa, v = -dx * sa + dy * ca;
+                // a leaf narrowing to a point at both ends, with a wavy edge
+                const double half = 3.6 * (1 - (u / 9) * (u / 9)) + 0.7 * std::cos(u * 1.6);
+                if (std::abs(u) > 9 || std::abs(v) > half) continue;
+                img.set(x, y, std::abs(v) < 0.6 ? rib : leaf);
+            }
+    }
+    img.fillCircle(cx - 2, cy - 1, 2.6, berry);
+    img.fillCircle(cx + 2.5, cy - 0.5, 2.6, berry);
+    img.fillCircle(cx + 0.2, cy + 2.8, 2.6, berry);
+    img.set(cx - 3, cy - 2, rgb(255, 170, 170));
+    img.set(cx + 1, cy - 2, rgb(255, 170, 170));
+}
+
+}  // namespace
+
 Image promptPicture() {
     Image img(253, 76);
-    // a dark rounded plaque with a gold rim
+    // an opaque dark rounded plaque with a gold rim, so nothing behind shows through the words
     for (int y = 0; y < 76; ++y)
         for (int x = 0; x < 253; ++x) {
             int dx = std::max({0, 8 - x, x - 244}), dy = std::max({0, 8 - y, y - 67});
             double d = std::sqrt(double(dx * dx + dy * dy));
             if (d > 8) continue;
-            Color c = rgb(16, 18, 44, 210);
+            Color c = rgb(16, 18, 44);
             if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72)
                 c = rgb(230, 180, 60);
             else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70)
                 c = rgb(120, 70, 20);
             img.set(x, y, c);
         }
-    // holly at both ends
-    for (int side = 0; side < 2; ++side) {
-        int cx = side == 0 ? 24 : 228;
-        img.fillCircle(cx - 6, 38, 6, rgb(40, 150, 70));
-        img.fillCircle(cx + 6, 38, 6, rgb(40, 150, 70));
-        img.fillCircle(cx - 2, 34, 3, rgb(220, 40, 50));
-        img.fillCircle(cx + 3, 35, 3, rgb(220, 40, 50));
-    }
+    // holly sprigs in two corners, above and below the words, clear of them
+    hollySprig(img, 24, 14);
+    hollySprig(img, 228, 62);
     TextStyle st = storyStyle(3);
     st.outlineWidth = 2;
     drawTextCentered(img, "PRESS ENTER", 127, 28, st);

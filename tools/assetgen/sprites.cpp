@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 namespace ag {
 
@@ -379,27 +380,42 @@ Image santaHead() {
     // clang-format on
 }
 
-// A gift box; the box and ribbon colours are swapped in so every gift can differ.
+// A gift box under a bow of two side loops; the box and ribbon colours are swapped in (with
+// their shadows) so every gift can differ.
 Image giftSprite(Color box, Color ribbon) {
     // clang-format off
     Image g = fromGrid("gift", {
-        "..k.k...",
-        ".kyky...",
-        "kkkkkkkk",
-        "kuuyuuuk",
-        "kuuyuuuk",
-        "kyyyyyyk",
-        "kuuyuuuk",
-        "kkkkkkkk",
+        ".kkkk..kkkk.",
+        "kyyyykkyyyyk",
+        "kyYYyyyyYYyk",
+        "kyyyykkyyyyk",
+        ".kkkkyykkkk.",
+        "...kyYYyk...",
+        "kkkkkyykkkkk",
+        "kuuuuyyuuuuk",
+        "kkkkkyykkkkk",
+        "knuuuyyuuunk",
+        "knuuuyyuuunk",
+        "kyyyyyyyyyyk",
+        "knuuuyyuuunk",
+        "knnnnYYnnnnk",
+        "kkkkkkkkkkkk",
     });
     // clang-format on
-    const Color u = paletteColor('u'), y = paletteColor('y');
-    for (Color& c : g.px) {
-        if (c.a && c.r == u.r && c.g == u.g && c.b == u.b)
-            c = box;
-        else if (c.a && c.r == y.r && c.g == y.g && c.b == y.b)
-            c = ribbon;
-    }
+    const std::pair<char, Color> swaps[] = {
+        {'u', box},
+        {'n', mix(box, rgb(0, 0, 0), 0.35)},
+        {'y', ribbon},
+        {'Y', mix(ribbon, rgb(0, 0, 0), 0.3)},
+    };
+    for (Color& c : g.px)
+        for (const auto& [letter, to] : swaps) {
+            const Color from = paletteColor(letter);
+            if (c.a && c.r == from.r && c.g == from.g && c.b == from.b) {
+                c = to;
+                break;
+            }
+        }
     return g;
 }
 
