@@ -59,9 +59,10 @@ void snowfall(Image& img, int y0, int y1, int count, uint64_t seed, int alpha) {
     }
 }
 
-// Rolling far roofs and the lord's castle on its hill; every term has a whole number of periods
-// across the width so the line wraps.
-void farSkyline(Image& img, int base, uint64_t seed, Color col) {
+// Rolling far roofs with a few spires, towers and domes of like weight, none standing out; every
+// term has a whole number of periods across the width so the line wraps. The lord's castle on
+// its hill only where the picture stands still.
+void farSkyline(Image& img, int base, uint64_t seed, Color col, bool castle) {
     const int w = img.w;
     auto height = [&](int x) {
         double t = 2 * kPi * x / w;
@@ -75,30 +76,60 @@ void farSkyline(Image& img, int base, uint64_t seed, Color col) {
         top = std::min(top, top2);
         for (int y = top; y < img.h && y < base + 200; ++y) img.set(x, y, col);
     }
-    // castle towers
-    const int cx = w / 5;
-    for (int k = -2; k <= 2; ++k) {
-        int tx = cx + k * 22, th = 70 - std::abs(k) * 14;
-        img.fillRect(tx - 7, base - th, 14, th, col);
-        for (int b = 0; b < 3; ++b) img.fillRect(tx - 7 + b * 5, base - th - 4, 3, 4, col);
-        img.fillRect(tx - 1, base - th - 10, 2, 6, col);
-    }
-    img.fillRect(cx - 50, base - 40, 100, 40, col);
     Rng rng(seed);
+    if (castle) {
+        const int cx = w / 5;
+        for (int k = -2; k <= 2; ++k) {
+            int tx = cx + k * 22, th = 70 - std::abs(k) * 14;
+            img.fillRect(tx - 7, base - th, 14, th, col);
+            for (int b = 0; b < 3; ++b) img.fillRect(tx - 7 + b * 5, base - th - 4, 3, 4, col);
+            img.fillRect(tx - 1, base - th - 10, 2, 6, col);
+        }
+        img.fillRect(cx - 50, base - 40, 100, 40, col);
+    } else {
+        // far towers at uneven spacing, each of a different kind
+        const int n = 5;
+        for (int i = 0; i < n; ++i) {
+            const int jitter = rng.range(-40, 40);
+            const int tx = i * w / n + w / (2 * n) + jitter;
+            const int th = rng.range(34, 50), tw = rng.range(8, 14);
+            const int kind = (i + int(seed)) % 3;
+            img.fillRect(tx - tw / 2, base - th, tw, th, col);
+            if (kind == 0) {  // spire
+                for (int j = 0; j < 16; ++j)
+                    img.fillRect(tx - tw / 2 + j * tw / 32, base - th - j, tw - j * tw / 16, 1,
+                                 col);
+            } else if (kind == 1) {  // dome
+                img.fillCircle(tx, base - th, tw / 2 + 1, col);
+                img.fillRect(tx, base - th - tw / 2 - 5, 1, 5, col);
+            } else {  // battlements
+                for (int b = 0; b < tw; b += 4)
+                    img.fillRect(tx - tw / 2 + b, base - th - 3, 2, 3, col);
+            }
+        }
+    }
     Color lit = mix(col, kWindow, 0.5);
     for (int i = 0; i < 70; ++i) {
-        int x = rng.range(0, w - 1), y = base - rng.range(2, 20);
+        const int x = rng.range(0, w - 1);
+        const int y = base - rng.range(2, 20);
         if (img.get(x, y - 2).r == col.r && img.get(x, y - 2).b == col.b)
             img.fillRect(x, y, 2, 2, lit);
     }
-    img.fillRect(cx - 3, base - 60, 3, 4, lit);
-    img.fillRect(cx + 20, base - 50, 3, 4, lit);
+    if (castle) {
+        img.fillRect(w / 5 - 3, base - 60, 3, 4, lit);
+        img.fillRect(w / 5 + 20, base - 50, 3, 4, lit);
+    }
 }
 
 struct House {
     int x, w, h;
     Color wall;
-    int roof;  // 0 pitched, 1 stepped gable, 2 flat with parapet
+    int roof;     // 0 pitched, 1 stepped gable, 2 flat with parapet, 3 mansard, 4 turret
+    int windows;  // 0 crossed panes, 1 tall arched, 2 shuttered, 3 shop window below
+    int lit;      // chance in ten that a window is lit
+    int door;     // 0 left, 1 middle, 2 right
+    Color doorCol, trim;
+    bool wreath, icicles, chimney;
 };
 
 void window(Image& img, int x, int y, int w, int h, bool lit) {
@@ -112,113 +143,217 @@ void window(Image& img, int x, int y, int w, int h, bool lit) {
     img.fillRect(x - 1, y + h + 1, w + 2, 2, kRoofSnow);  // snow on the sill
 }
 
+void archedWindow(Image& img, int x, int y, int w, int h, bool lit) {
+    const Color frame = rgb(30, 24, 30), pane = lit ? kWindow : rgb(44, 50, 78);
+    img.fillRect(x - 1, y + w / 2 - 1, w + 2, h - w / 2 + 2, frame);
+    img.fillCircle(x + w / 2.0, y + w / 2.0, w / 2.0 + 1, frame);
+    img.fillRect(x, y + w / 2, w, h - w / 2, pane);
+    img.fillCircle(x + w / 2.0, y + w / 2.0, w / 2.0, pane);
+    if (lit) img.fillRect(x + w / 2, y + 2, 1, h - 2, rgb(120, 86, 48));
+    img.fillRect(x - 1, y + h + 1, w + 2, 2, kRoofSnow);
+}
+
+void shutteredWindow(Image& img, int x, int y, int w, int h, bool lit, Color shutter) {
+    window(img, x, y, w, h, lit);
+    const Color dark = mix(shutter, rgb(0, 0, 0), 0.4);
+    for (int side = 0; side < 2; ++side) {
+        const int sx = side == 0 ? x - 6 : x + w + 1;
+        img.fillRect(sx, y - 1, 5, h + 2, shutter);
+        for (int j = y + 1; j < y + h; j += 3) img.fillRect(sx + 1, j, 3, 1, dark);
+    }
+}
+
 void drawHouse(Image& img, const House& hs, int ground, Rng& rng) {
     const int top = ground - hs.h;
-    Color dark = mix(hs.wall, rgb(0, 0, 0), 0.35);
+    const Color dark = mix(hs.wall, rgb(0, 0, 0), 0.35),
+                roofCol = mix(hs.trim, rgb(40, 34, 46), 0.6);
     img.fillRect(hs.x, top, hs.w, hs.h, hs.wall);
     img.fillRect(hs.x, top, 2, hs.h, dark);
     img.fillRect(hs.x + hs.w - 2, top, 2, hs.h, dark);
-    // timber or brick texture lines
-    for (int y = top + 6; y < ground; y += 8)
+    // timber or brick courses
+    const int course = 6 + (hs.roof + hs.windows) % 3 * 2;
+    for (int y = top + course; y < ground; y += course)
         img.fillRect(hs.x + 2, y, hs.w - 4, 1, mix(hs.wall, dark, 0.5));
-    // roof
+    // a band of trim under the eaves
+    img.fillRect(hs.x, top, hs.w, 2, hs.trim);
     if (hs.roof == 0) {
-        int peak = hs.w / 2 + 4;
+        const int peak = hs.w / 2 + 4;
         for (int j = 0; j < peak; ++j) {
-            int y = top - j;
-            int l = hs.x - 4 + j, r = hs.x + hs.w + 4 - j;
+            const int y = top - j;
+            const int l = hs.x - 4 + j, r = hs.x + hs.w + 4 - j;
             if (l >= r) break;
-            img.fillRect(l, y, r - l, 1, j < 4 ? kRoofSnow : rgb(52, 40, 50));
+            img.fillRect(l, y, r - l, 1, j < 4 ? kRoofSnow : roofCol);
             img.fillRect(l, y, 3, 1, kRoofSnow);
             img.fillRect(r - 3, y, 3, 1, kRoofSnow);
         }
         img.fillRect(hs.x + hs.w / 2 - 6, top - hs.w / 2 + 2, 12, 2, kRoofSnow);
-        // chimney
-        int cx = hs.x + hs.w * 3 / 4 - 4;
-        img.fillRect(cx, top - hs.w / 4 - 14, 8, 16, rgb(70, 46, 50));
-        img.fillRect(cx - 1, top - hs.w / 4 - 16, 10, 3, kRoofSnow);
     } else if (hs.roof == 1) {
         for (int s = 0; s < 4; ++s) {
-            int sw = hs.w - s * (hs.w / 4), sx = hs.x + s * (hs.w / 8);
+            const int sw = hs.w - s * (hs.w / 4), sx = hs.x + s * (hs.w / 8);
             img.fillRect(sx, top - (s + 1) * 10, sw, 10, hs.wall);
             img.fillRect(sx - 1, top - (s + 1) * 10 - 2, sw + 2, 3, kRoofSnow);
         }
-    } else {
+    } else if (hs.roof == 2) {
         img.fillRect(hs.x - 3, top - 6, hs.w + 6, 6, dark);
         img.fillRect(hs.x - 3, top - 9, hs.w + 6, 4, kRoofSnow);
+    } else if (hs.roof == 3) {
+        // mansard: steep sides, a flat top and dormers
+        const int rh = 22;
+        for (int j = 0; j < rh; ++j) {
+            const int inset = j * 8 / rh;
+            img.fillRect(hs.x - 3 + inset, top - j, hs.w + 6 - 2 * inset, 1,
+                         j % 5 == 4 ? dark : roofCol);
+        }
+        img.fillRect(hs.x + 4, top - rh - 3, hs.w - 8, 4, kRoofSnow);
+        for (int dx = hs.x + 10; dx + 10 < hs.x + hs.w - 6; dx += 22) {
+            img.fillRect(dx - 2, top - 18, 14, 14, roofCol);
+            window(img, dx + 1, top - 15, 8, 8, rng.range(0, 9) < hs.lit);
+            img.fillRect(dx - 3, top - 20, 16, 3, kRoofSnow);
+        }
+    } else {
+        // turret: a tall cone
+        const int ch = hs.w * 3 / 4 + 14;
+        for (int j = 0; j < ch; ++j) {
+            const int half = (hs.w / 2 + 3) * (ch - j) / ch;
+            img.fillRect(hs.x + hs.w / 2 - half, top - j, half * 2, 1, j < 3 ? kRoofSnow : roofCol);
+            if (j % 7 == 0) img.fillRect(hs.x + hs.w / 2 - half, top - j, 2, 1, kRoofSnow);
+        }
+        img.fillRect(hs.x + hs.w / 2, top - ch - 6, 1, 6, rgb(30, 24, 30));
+        img.fillRect(hs.x + hs.w / 2 - 1, top - ch - 8, 3, 3, rgb(226, 190, 104));
     }
-    // icicles under the eaves
-    for (int x = hs.x + 2; x < hs.x + hs.w - 2; x += 5) {
-        int len = 2 + rng.range(0, 4);
-        img.fillRect(x, top, 1, len, rgb(150, 170, 210));
+    if (hs.chimney && hs.roof != 4) {
+        const int cx = hs.x + hs.w * 3 / 4 - 4;
+        const int ctop = hs.roof == 0 ? top - hs.w / 4 - 14 : top - 26;
+        img.fillRect(cx, ctop, 8, top - ctop, rgb(70, 46, 50));
+        img.fillRect(cx - 1, ctop - 2, 10, 3, kRoofSnow);
     }
-    // windows in a grid, most lit for the festival
-    const int cols = std::max(1, (hs.w - 12) / 22), rows = std::max(1, (hs.h - 50) / 34);
-    const int gapX = (hs.w - cols * 12) / (cols + 1);
+    if (hs.icicles)
+        for (int x = hs.x + 2; x < hs.x + hs.w - 2; x += 5) {
+            const int len = 2 + rng.range(0, 4);
+            img.fillRect(x, top, 1, len, rgb(150, 170, 210));
+        }
+    // windows in a grid
+    const int ww = hs.windows == 1 ? 10 : 12, wh = hs.windows == 1 ? 20 : 16;
+    const int pitch = hs.windows == 2 ? 26 : 22;
+    const int cols = std::max(1, (hs.w - 12) / pitch);
+    const int shopRows = hs.windows == 3 ? 1 : 0;
+    const int rows = std::max(1, (hs.h - 50) / 34) - shopRows;
+    const int gapX = (hs.w - cols * ww) / (cols + 1);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
-            int wx = hs.x + gapX + c * (12 + gapX), wy = top + 14 + r * 34;
-            window(img, wx, wy, 12, 16, rng.range(0, 9) < 7);
+            const int wx = hs.x + gapX + c * (ww + gapX), wy = top + 14 + r * 34;
+            const bool lit = rng.range(0, 9) < hs.lit;
+            if (hs.windows == 1)
+                archedWindow(img, wx, wy, ww, wh, lit);
+            else if (hs.windows == 2)
+                shutteredWindow(img, wx, wy, ww, wh, lit, hs.trim);
+            else
+                window(img, wx, wy, ww, wh, lit);
         }
-    // door with a wreath
-    int dx = hs.x + hs.w / 2 - 8;
+    // door, on one side or in the middle, maybe with a wreath
+    const int dx = hs.door == 0 ? hs.x + 8 : hs.door == 1 ? hs.x + hs.w / 2 - 8 : hs.x + hs.w - 24;
+    if (hs.windows == 3) {
+        // a shop: a wide lit window beside the door, under a small awning
+        const int sx = hs.door == 0 ? dx + 22 : hs.x + 8;
+        const int sw = std::max(12, hs.w - 40);
+        img.fillRect(sx - 1, ground - 29, sw + 2, 22, rgb(30, 24, 30));
+        img.fillRect(sx, ground - 28, sw, 20, kWindow);
+        img.fillRect(sx, ground - 28, sw, 2, kWindowHi);
+        for (int x = sx - 2; x < sx + sw + 2; x += 4) img.fillRect(x, ground - 35, 2, 5, hs.trim);
+        img.fillRect(sx - 2, ground - 37, sw + 4, 2, kRoofSnow);
+    }
     img.fillRect(dx - 1, ground - 31, 18, 31, rgb(30, 24, 30));
-    img.fillRect(dx, ground - 30, 16, 30, rgb(72, 44, 34));
-    img.fillCircle(dx + 8, ground - 20, 5, rgb(34, 84, 54));
-    img.fillCircle(dx + 8, ground - 20, 2.5, rgb(72, 44, 34));
-    img.set(dx + 8, ground - 15, rgb(170, 50, 50));
+    img.fillRect(dx, ground - 30, 16, 30, hs.doorCol);
+    img.fillRect(dx + 12, ground - 16, 2, 2, rgb(200, 170, 90));
+    if (hs.wreath) {
+        img.fillCircle(dx + 8, ground - 20, 5, rgb(34, 84, 54));
+        img.fillCircle(dx + 8, ground - 20, 2.5, hs.doorCol);
+        img.set(dx + 8, ground - 15, rgb(170, 50, 50));
+    } else {
+        // a lantern by the door instead
+        img.fillRect(dx - 5, ground - 26, 3, 5, rgb(230, 200, 120));
+        img.fillRect(dx - 5, ground - 27, 3, 1, rgb(30, 24, 30));
+    }
 }
 
-// A string of festival lamps hanging between two points.
-void garland(Image& img, int x0, int y0, int x1, int y1, double sag, double bright) {
-    const Color cols[] = {rgb(200, 70, 70), rgb(220, 190, 80), rgb(80, 170, 100),
-                          rgb(110, 150, 220)};
+// A string of festival lamps hanging between two points, in one of a few colour schemes.
+void garland(Image& img, int x0, int y0, int x1, int y1, double sag, double bright, int scheme) {
+    static const Color schemes[3][4] = {
+        {rgb(200, 70, 70), rgb(220, 190, 80), rgb(80, 170, 100), rgb(110, 150, 220)},
+        {rgb(236, 226, 190), rgb(236, 226, 190), rgb(236, 226, 190), rgb(236, 226, 190)},
+        {rgb(200, 70, 70), rgb(80, 170, 100), rgb(200, 70, 70), rgb(80, 170, 100)},
+    };
+    const Color* cols = schemes[scheme % 3];
     const int n = std::max(2, (x1 - x0) / 3);
+    const int every = scheme == 1 ? 3 : 4;
     for (int i = 0; i <= n; ++i) {
         double t = double(i) / n;
         int x = int(std::lround(x0 + (x1 - x0) * t));
         int y = int(std::lround(y0 + (y1 - y0) * t + sag * 4 * t * (1 - t)));
-        img.set(x, y, rgb(26, 24, 32));
-        if (i % 4 == 2) {
-            Color c = mix(rgb(60, 60, 70), cols[(i / 4) % 4], bright);
-            img.fillRect(x - 1, y + 1, 3, 3, c);
-            img.blendRect(x - 2, y, 5, 5, rgb(c.r, c.g, c.b, 50));
+        img.set(x, y, rgb(52, 48, 64));  // the wire, just lighter than the sky
+        if (i % every == 2) {
+            Color c = mix(rgb(60, 60, 70), cols[(i / every) % 4], bright);
+            const int sz = scheme == 1 ? 2 : 3;
+            img.fillRect(x - 1, y + 1, sz, sz, c);
+            img.blendRect(x - 2, y, sz + 2, sz + 2, rgb(c.r, c.g, c.b, 50));
         }
     }
 }
 
-void streetLamp(Image& img, int x, int ground) {
-    img.fillCircle(x, ground - 70, 22, rgb(230, 190, 110, 18));
-    img.fillCircle(x, ground - 70, 12, rgb(230, 190, 110, 30));
-    img.fillRect(x - 1, ground - 66, 3, 66, rgb(26, 26, 36));
-    img.fillRect(x - 4, ground - 4, 9, 4, rgb(26, 26, 36));
-    img.fillRect(x - 5, ground - 78, 11, 3, rgb(26, 26, 36));
-    img.fillRect(x - 4, ground - 75, 9, 9, rgb(232, 200, 120));
-    img.fillRect(x - 5, ground - 66, 11, 2, rgb(26, 26, 36));
-    img.fillRect(x - 6, ground - 81, 13, 3, kRoofSnow);
+void streetLamp(Image& img, int x, int ground, int height, bool twin) {
+    const Color iron = rgb(26, 26, 36), glass = rgb(232, 200, 120);
+    const int top = ground - height;
+    img.fillCircle(x, top + 8, 20, rgb(230, 190, 110, 16));
+    img.fillCircle(x, top + 8, 11, rgb(230, 190, 110, 28));
+    img.fillRect(x - 1, top + 12, 3, height - 12, iron);
+    img.fillRect(x - 4, ground - 4, 9, 4, iron);
+    if (twin) {
+        // a crossbar with two lanterns
+        img.fillRect(x - 12, top + 10, 25, 2, iron);
+        for (int side = -1; side <= 1; side += 2) {
+            const int lx = x + side * 10;
+            img.fillRect(lx - 3, top + 12, 7, 7, glass);
+            img.fillRect(lx - 4, top + 11, 9, 1, iron);
+            img.fillRect(lx - 4, top + 19, 9, 1, iron);
+            img.fillRect(lx - 4, top + 8, 9, 2, kRoofSnow);
+        }
+        img.fillRect(x - 1, top + 4, 3, 6, iron);
+        img.fillRect(x - 2, top + 2, 5, 2, kRoofSnow);
+        return;
+    }
+    img.fillRect(x - 5, top - 3, 11, 3, iron);
+    img.fillRect(x - 4, top, 9, 9, glass);
+    img.fillRect(x - 5, top + 9, 11, 2, iron);
+    img.fillRect(x - 6, top - 6, 13, 3, kRoofSnow);
 }
 
-void festivalTree(Image& img, int cx, int ground, int height) {
+void festivalTree(Image& img, int cx, int ground, int height, uint64_t seed, bool star) {
     Color green = rgb(30, 74, 52), light = rgb(44, 98, 66);
+    const int tiers = std::max(2, height / 30);
     for (int j = 0; j < height; ++j) {
-        int tier = j % (height / 4);
-        int half = 4 + j * 40 / height / 2 + tier / 3 + j / 12;
+        int tier = j % std::max(1, height / tiers);
+        int half = 2 + j * 22 / 100 + tier / 3;
         int y = ground - height + j - 10;
         img.fillRect(cx - half, y, half * 2 + 1, 1, tier < 3 ? light : green);
     }
-    img.fillRect(cx - 4, ground - 10, 9, 10, rgb(60, 40, 30));
-    Rng rng(77);
-    const Color baubles[] = {rgb(190, 60, 60), rgb(210, 180, 80), rgb(110, 150, 210)};
-    for (int i = 0; i < 26; ++i) {
-        int j = rng.range(8, height - 4);
-        int half = 4 + j * 40 / height / 2;
-        int x = cx + rng.range(-half, half), y = ground - height + j - 10;
-        img.fillRect(x, y, 2, 2, baubles[i % 3]);
+    img.fillRect(cx - 3, ground - 10, 7, 10, rgb(60, 40, 30));
+    Rng rng(seed);
+    const Color baubles[] = {rgb(190, 60, 60), rgb(210, 180, 80), rgb(110, 150, 210),
+                             rgb(220, 220, 230)};
+    for (int i = 0; i < height / 5; ++i) {
+        const int j = rng.range(8, height - 4);
+        const int half = 2 + j * 22 / 100;
+        const int dx = rng.range(-half + 1, half - 1);
+        img.fillRect(cx + dx, ground - height + j - 10, 2, 2, baubles[i % 4]);
     }
-    int sy = ground - height - 14;
-    img.fillCircle(cx + 0.5, sy + 0.5, 9, rgb(240, 210, 120, 30));
-    img.fillRect(cx - 1, sy - 5, 3, 11, rgb(238, 210, 110));
-    img.fillRect(cx - 5, sy - 1, 11, 3, rgb(238, 210, 110));
+    const int sy = ground - height - 12;
+    if (star) {
+        img.fillCircle(cx + 0.5, sy + 0.5, 7, rgb(240, 210, 120, 30));
+        img.fillRect(cx - 1, sy - 4, 3, 9, rgb(238, 210, 110));
+        img.fillRect(cx - 4, sy - 1, 9, 3, rgb(238, 210, 110));
+    } else {
+        img.fillRect(cx - 1, sy + 1, 3, 3, rgb(230, 230, 240));
+    }
 }
 
 // Snow ground from `ground` down: a dithered fall of light, a trodden path with footprints,
@@ -234,9 +369,9 @@ void snowGround(Image& img, int ground, uint64_t seed) {
             double edge = (9 - std::abs(j)) / 3.0;
             if (edge >= 1 || bayer(x, lane + j) < edge) img.set(x, lane + j + wob, path);
         }
-        // footprints: pairs of small dents, one stride apart
-        if (x % 22 == 0 || x % 22 == 9) {
-            int side = (x % 22 == 0) ? -4 : 2;
+        // footprints: pairs of small dents, one stride apart (a stride that divides the width)
+        if (x % 25 == 0 || x % 25 == 11) {
+            int side = (x % 25 == 0) ? -4 : 2;
             img.fillRect(x, lane + wob + side, 3, 2, print);
         }
     }
@@ -253,7 +388,9 @@ void drifts(Image& img, int ground, uint64_t seed) {
     Rng rng(seed);
     const Color lit = rgb(112, 122, 162), edge = rgb(132, 142, 182);
     for (int i = 0; i < 18; ++i) {
-        int cx = i * img.w / 18 + rng.range(0, 20), r = rng.range(14, 34), hgt = rng.range(4, 9);
+        const int cx = i * img.w / 18 + rng.range(0, 20);
+        const int r = rng.range(14, 34);
+        const int hgt = rng.range(4, 9);
         for (int x = -r; x <= r; ++x) {
             double k = 1 - double(x * x) / (r * r);
             int top = ground - int(std::lround(hgt * k));
@@ -262,54 +399,112 @@ void drifts(Image& img, int ground, uint64_t seed) {
     }
 }
 
+// A street of houses that differ in size, roof, windows, door and colour, set with gaps that
+// close exactly onto the first house across the seam.
 std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
     Rng rng(seed);
-    const Color walls[] = {rgb(74, 48, 56), rgb(60, 56, 74), rgb(82, 62, 50), rgb(52, 62, 78),
-                           rgb(70, 60, 70)};
+    static const Color walls[] = {rgb(74, 48, 56), rgb(60, 56, 74), rgb(82, 62, 50),
+                                  rgb(52, 62, 78), rgb(70, 60, 70), rgb(58, 70, 62),
+                                  rgb(88, 74, 60), rgb(66, 50, 72)};
+    static const Color doors[] = {rgb(72, 44, 34), rgb(110, 36, 40), rgb(36, 70, 52),
+                                  rgb(44, 52, 90)};
+    static const Color trims[] = {rgb(150, 60, 60), rgb(60, 110, 80), rgb(150, 130, 90),
+                                  rgb(80, 90, 140), rgb(120, 80, 120)};
     std::vector<House> hs;
-    int x = 10;
-    while (x < width - 110) {
-        House h{x, rng.range(70, 110), rng.range(maxH * 3 / 5, maxH), walls[rng.range(0, 4)],
-                int(hs.size() + seed) % 3};
+    std::vector<int> gaps;
+    int used = 0, lastRoof = -1, lastWall = -1;
+    const int minW = std::max(40, maxH / 5), maxW = std::max(minW + 10, maxH * 9 / 20);
+    for (;;) {
+        House h{};
+        h.w = rng.range(minW, maxW);
+        h.h = rng.range(maxH / 2, maxH);
+        int wall = rng.range(0, 7);
+        if (wall == lastWall) wall = (wall + 3) % 8;
+        h.wall = walls[wall];
+        int roof = rng.range(0, 4);
+        if (roof == lastRoof) roof = (roof + 2) % 5;
+        if (roof == 4) h.w = std::min(h.w, minW + 8);  // turrets stay slim
+        h.roof = roof;
+        h.windows = rng.range(0, 3);
+        h.lit = rng.range(4, 9);
+        h.door = rng.range(0, 2);
+        if (h.windows == 3 && h.door == 1) h.door = 2;  // the shop window takes the middle
+        h.doorCol = doors[rng.range(0, 3)];
+        h.trim = trims[rng.range(0, 4)];
+        h.wreath = rng.range(0, 2) != 0;
+        h.icicles = rng.range(0, 2) != 0;
+        h.chimney = rng.range(0, 1) != 0;
+        // terraces touch; elsewhere a gap for a lamp or a tree
+        const int gap = rng.range(0, 3) == 0 ? 0 : rng.range(14, 56);
+        if (!hs.empty() && used + h.w + gap > width) break;
+        lastWall = wall, lastRoof = roof;
         hs.push_back(h);
-        x += h.w + rng.range(40, 70) + (hs.size() == 3 ? 90 : 0);  // the square, for the tree
+        gaps.push_back(gap);
+        used += h.w + gap;
+    }
+    // share what is left of the width among the open gaps so the row closes on itself
+    int open = 0;
+    for (int g : gaps) open += g > 0;
+    int spare = width - used;
+    int x = 6;
+    for (size_t i = 0; i < hs.size(); ++i) {
+        hs[i].x = x;
+        int g = gaps[i];
+        if (g > 0 && open > 0) {
+            const int add = spare / open;
+            g += add, spare -= add, --open;
+        } else if (open == 0 && i + 1 == hs.size()) {
+            g += spare;
+        }
+        x += hs[i].w + g;
     }
     return hs;
 }
 
-// The town street shared by the stage picture and the title.
+// The town street shared by the stage picture, the title, the opening and the ending.
 void townStreet(Image& img, int ground, uint64_t seed, bool lights, int maxH = 200) {
-    farSkyline(img, ground - 60 * maxH / 200, seed, rgb(28, 32, 60));
+    farSkyline(img, ground - 60 * maxH / 200, seed, rgb(28, 32, 60), false);
     auto hs = houseRow(img.w, seed, maxH);
     Rng rng(seed + 1);
     for (const House& h : hs) drawHouse(img, h, ground, rng);
-    // garlands between neighbours (the last one crosses the seam to the first)
-    if (lights)
-        for (size_t i = 0; i < hs.size(); ++i) {
-            const House& a = hs[i];
-            const House& b = hs[(i + 1) % hs.size()];
-            int bx = b.x + (i + 1 == hs.size() ? img.w : 0);
-            garland(img, a.x + a.w - 4, ground - a.h + 20, bx + 4, ground - b.h + 20, 26, 0.75);
-        }
+    // a tree in up to two of the wide gaps, garlands across most of the others
+    Rng street(seed + 4);
+    int trees = 0;
     for (size_t i = 0; i < hs.size(); ++i) {
         const House& a = hs[i];
-        int gapMid = a.x + a.w + 12;
-        if (i % 2 == 0) streetLamp(img, gapMid, ground);
+        const House& b = hs[(i + 1) % hs.size()];
+        const int bx = b.x + (i + 1 == hs.size() ? img.w : 0);
+        const int gap = bx - (a.x + a.w);
+        const int pick = street.range(0, 9);
+        if (gap >= 40 && trees < 2 && pick < 6) {
+            const int th = std::min(gap + 24, maxH / 2) - trees * maxH / 10;
+            festivalTree(img, a.x + a.w + gap / 2, ground + 2, std::max(30, th), seed * 7 + i,
+                         trees == 0);
+            ++trees;
+            continue;
+        }
+        if (!lights || pick >= 8) continue;
+        const int y0 = ground - a.h + street.range(12, 30);
+        const int y1 = ground - b.h + street.range(12, 30);
+        const int sag = street.range(8, 30);
+        const int scheme = street.range(0, 2);
+        if (gap > 0)
+            garland(img, a.x + a.w - 4, y0, bx + 4, y1, sag, 0.75, scheme);
+        else  // terraced neighbours: a string along the front instead
+            garland(img, a.x + 4, y0, a.x + a.w - 4, y0 + street.range(-4, 4), sag / 3.0, 0.75,
+                    scheme);
+    }
+    // lamps along the pavement at uneven steps, in front of whatever stands there
+    int lx = street.range(20, 60);
+    const int firstLamp = lx;
+    while (lx < firstLamp + img.w - 110) {
+        const int lh = maxH * 2 / 5 + street.range(-8, 14);
+        const bool twin = street.range(0, 2) == 0;
+        streetLamp(img, lx, ground + 2, std::max(30, lh), twin);
+        lx += street.range(120, 200);
     }
     snowGround(img, ground, seed + 2);
     drifts(img, ground, seed + 3);
-}
-
-// Middle of the widest gap between houses, for the festival tree.
-int widestGap(int width, uint64_t seed, int maxH) {
-    auto hs = houseRow(width, seed, maxH);
-    int best = 0, at = 0;
-    for (size_t i = 0; i < hs.size(); ++i) {
-        int end = hs[i].x + hs[i].w;
-        int next = i + 1 < hs.size() ? hs[i + 1].x : hs[0].x + width;
-        if (next - end > best) best = next - end, at = (end + next) / 2;
-    }
-    return at % width;
 }
 
 void darken(Image& img, double amount) {
@@ -351,6 +546,24 @@ int storyBlock(Image& img, int y, const std::vector<std::string>& paragraphs, in
     return y;
 }
 
+// A card for a cast portrait: the sky shows through a faint wash inside a rounded gold rule,
+// with a glow that fades out, so the card turns with the sky instead of sitting on it.
+void softFrame(Image& img, int x, int y, int w, int h) {
+    const double r = 12, glow = 8;
+    for (int py = y - int(glow); py < y + h + int(glow); ++py)
+        for (int px = x - int(glow); px < x + w + int(glow); ++px) {
+            const double dx = std::max({x + r - (px + 0.5), px + 0.5 - (x + w - r), 0.0});
+            const double dy = std::max({y + r - (py + 0.5), py + 0.5 - (y + h - r), 0.0});
+            const double d = std::sqrt(dx * dx + dy * dy) - r;  // below 0 inside the card
+            if (d < -2)
+                img.blend(px, py, rgb(8, 8, 28, 72));
+            else if (d <= 0)
+                img.blend(px, py, rgb(236, 196, 110, 210));
+            else if (d < glow)
+                img.blend(px, py, rgb(236, 196, 110, int(50 * (1 - d / glow))));
+        }
+}
+
 void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
     const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100),
                           rgb(250, 250, 255)};
@@ -366,6 +579,47 @@ void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
             img.set(x, yy + 2 - (x % 2), mix(c, rgb(255, 255, 255), 0.4));
             if (x % 9 == 0) img.fillRect(x - 1, yy + 4, 3, 2 + (x % 4), c);
         }
+}
+
+// Santa's sleigh with two reindeer ahead, climbing to the right: a silhouette for the moon.
+Image sleighTeam() {
+    // clang-format off
+    const Image sleigh = fromGrid("sleigh", {
+        ".....kk...........",
+        "....kkkk..........",
+        "...kkkkkk.........",
+        "...kkkkkk.........",
+        "kk.kkkkkkk........",
+        "kkkkkkkkkk........",
+        "kkkkkkkkkkk......k",
+        "kkkkkkkkkkkkk...kk",
+        "kkkkkkkkkkkkkkkkkk",
+        ".kkkkkkkkkkkkkkkk.",
+        "..kkkkkkkkkkkkkk..",
+        "...k.........k....",
+        "kkkkkkkkkkkkkkkkkk",
+    });
+    const Image deer = fromGrid("reindeer", {
+        ".........k.k",
+        "..........k.",
+        ".........kkk",
+        ".........kk.",
+        "..kkkkkkkk..",
+        ".kkkkkkkkk..",
+        "..kkkkkkkk..",
+        "..kk....kk..",
+        ".k.......k..",
+        "k.........k.",
+    });
+    // clang-format on
+    Image out(50, 19);
+    out.draw(sleigh, 0, 6);
+    out.draw(deer, 22, 3);
+    out.draw(deer, 37, 0);
+    const Color k = paletteColor('k');
+    out.line(13, 12, 24, 8, k);  // the reins
+    out.line(31, 7, 39, 4, k);
+    return out;
 }
 
 }  // namespace
@@ -392,10 +646,9 @@ Image townPicture() {
     img.wrapX = true;
     img.vgradient(0, 470, {kSkyTop, kSkyMid, kSkyLow}, 6);
     stars(img, 0, 330, 260, 1);
-    moon(img, 610, 86, 30, rgb(206, 210, 226));
+    // no moon here: it would slide by with the houses and mark every turn of the picture
     townStreet(img, 470, 42, true);
-    festivalTree(img, widestGap(800, 42, 200), 472, 120);
-    snowfall(img, 0, 600, 500, 9, 120);
+    snowfall(img, 0, 600, 140, 9, 90);
     return img;
 }
 
@@ -403,15 +656,16 @@ Image titlePicture() {
     Image img(800, 600);
     img.vgradient(0, 600, {rgb(6, 8, 26), kSkyMid, rgb(52, 50, 96)}, 6);
     stars(img, 0, 420, 320, 2);
-    moon(img, 650, 360, 62, rgb(214, 218, 232));
-    // Santa's sleigh crossing the moon, with a trail of sparkles
-    Image sleigh = revivalSprite();
-    Image shadow(16, 16);
-    for (size_t i = 0; i < sleigh.px.size(); ++i)
-        if (sleigh.px[i].a) shadow.px[i] = rgb(30, 30, 56);
-    img.draw(shadow, 606, 334, 4);
+    moon(img, 650, 356, 72, rgb(214, 218, 232));
+    // Santa's sleigh and his team crossing the moon, with a trail of sparkles
+    const Image team = sleighTeam();
+    Image shadow(team.w, team.h);
+    for (size_t i = 0; i < team.px.size(); ++i)
+        if (team.px[i].a) shadow.px[i] = rgb(30, 30, 56);
+    const int tx = 650 - team.w * 3 / 2, ty = 360 - team.h * 3 / 2;
+    img.draw(shadow, tx, ty, 3);
     for (int i = 0; i < 14; ++i)
-        img.fillRect(602 - i * 14, 378 + i * 3 + (i % 2) * 4, 2, 2,
+        img.fillRect(tx - 4 - i * 14, ty + 36 + i * 3 + (i % 2) * 4, 2, 2,
                      rgb(255, 230, 140, 220 - i * 14));
     townStreet(img, 560, 7, true, 96);
     darken(img, 0.15);
@@ -439,18 +693,38 @@ Image gameOverPicture() {
     img.vgradient(0, 420, {rgb(4, 4, 12), rgb(18, 18, 34), rgb(36, 36, 54)}, 6);
     stars(img, 0, 300, 90, 4);
     // an empty street: the houses all dark
-    farSkyline(img, 400, 5, rgb(22, 22, 36));
+    farSkyline(img, 400, 5, rgb(22, 22, 36), true);
     for (int y = 420; y < 600; ++y)
         for (int x = 0; x < 800; ++x)
             img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
     // an unopened gift half buried in a drift
+    const int mx = 400, base = 534, rx = 118, ry = 36;
+    for (int y = base - 6; y < base + 10; ++y)  // the drift's shadow on the street
+        for (int x = mx - rx; x < mx + rx + 60; ++x) {
+            const double u = (x - mx - 30) / double(rx + 24), v = (y - base - 1) / 8.0;
+            if (u * u + v * v <= 1 && bayer(x, y) < 0.75) img.set(x, y, rgb(40, 42, 60));
+        }
     Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
-    img.draw(gift, 372, 446, 7);
-    for (int x = 300; x < 500; ++x) {
-        double k = 1 - std::pow((x - 400) / 100.0, 2);
-        int top = 520 - int(std::lround(26 * k));
-        for (int y = top; y < 530; ++y)
-            img.set(x, y, y == top ? rgb(116, 118, 142) : rgb(86, 88, 110));
+    img.draw(gift, mx - gift.w * 5 / 2, base - ry - 58, 5);
+    // snow settled on the lid
+    img.fillRect(mx - 25, base - ry - 28, 14, 3, rgb(170, 172, 196));
+    img.fillRect(mx + 12, base - ry - 28, 10, 2, rgb(150, 152, 178));
+    // the drift, lit from the upper left and dithered between four tones
+    const Color tones[] = {rgb(62, 64, 86), rgb(86, 88, 112), rgb(114, 116, 142),
+                           rgb(146, 148, 176)};
+    for (int x = mx - rx; x <= mx + rx; ++x) {
+        const double u = (x - mx) / double(rx);
+        const int top = base - int(std::lround(ry * std::pow(1 - u * u, 0.7)));
+        for (int y = top; y < base + 2; ++y) {
+            const double v = base > top ? double(base - y) / (base - top) : 0;
+            const double light = 0.45 - 0.5 * u + 0.45 * v * (1 - 0.5 * u);
+            const double q = std::clamp(light, 0.0, 1.0) * 3;
+            int t = int(q);
+            if (q - t > bayer(x, y)) ++t;
+            Color c = tones[std::min(t, 3)];
+            if (y == top && u < 0.4) c = rgb(178, 180, 206);  // a bright lip of new snow
+            img.set(x, y, c);
+        }
     }
     snowfall(img, 0, 600, 700, 6, 150);
 
@@ -576,7 +850,7 @@ Image endingStrip() {
     const TextStyle label = storyStyle(3);
     for (const Entry& e : cast) {
         int size = e.pic.w * e.scale;
-        img.fillRect(400 - size / 2 - 10, y - 10, size + 20, size + 20, rgb(20, 20, 44));
+        softFrame(img, 400 - size / 2 - 12, y - 12, size + 24, size + 24);
         img.draw(e.pic, 400 - size / 2, y, e.scale);
         y += size + 30;
         drawTextCentered(img, e.label, 400, y, label);
@@ -609,29 +883,51 @@ Image endingStrip() {
     return img;
 }
 
+namespace {
+
+// Two pointed leaves spreading from a cluster of three berries.
+void hollySprig(Image& img, int cx, int cy) {
+    const Color leaf = rgb(44, 156, 74), rib = rgb(24, 96, 48), berry = rgb(222, 40, 52);
+    for (int side = -1; side <= 1; side += 2) {
+        const double ang = side < 0 ? kPi + 0.35 : -0.35, ca = std::cos(ang), sa = std::sin(ang);
+        const double lx = cx + side * 8.0, ly = cy + 1.0;
+        for (int y = cy - 8; y <= cy + 8; ++y)
+            for (int x = cx - 18; x <= cx + 18; ++x) {
+                const double dx = x + 0.5 - lx, dy = y + 0.5 - ly;
+                const double u = dx * ca + dy * sa, v = -dx * sa + dy * ca;
+                // a leaf narrowing to a point at both ends, with a wavy edge
+                const double half = 3.6 * (1 - (u / 9) * (u / 9)) + 0.7 * std::cos(u * 1.6);
+                if (std::abs(u) > 9 || std::abs(v) > half) continue;
+                img.set(x, y, std::abs(v) < 0.6 ? rib : leaf);
+            }
+    }
+    img.fillCircle(cx - 2, cy - 1, 2.6, berry);
+    img.fillCircle(cx + 2.5, cy - 0.5, 2.6, berry);
+    img.fillCircle(cx + 0.2, cy + 2.8, 2.6, berry);
+    img.set(cx - 3, cy - 2, rgb(255, 170, 170));
+    img.set(cx + 1, cy - 2, rgb(255, 170, 170));
+}
+
+}  // namespace
+
 Image promptPicture() {
     Image img(253, 76);
-    // a dark rounded plaque with a gold rim
+    // an opaque dark rounded plaque with a gold rim, so nothing behind shows through the words
     for (int y = 0; y < 76; ++y)
         for (int x = 0; x < 253; ++x) {
             int dx = std::max({0, 8 - x, x - 244}), dy = std::max({0, 8 - y, y - 67});
             double d = std::sqrt(double(dx * dx + dy * dy));
             if (d > 8) continue;
-            Color c = rgb(16, 18, 44, 210);
+            Color c = rgb(16, 18, 44);
             if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72)
                 c = rgb(230, 180, 60);
             else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70)
                 c = rgb(120, 70, 20);
             img.set(x, y, c);
         }
-    // holly at both ends
-    for (int side = 0; side < 2; ++side) {
-        int cx = side == 0 ? 24 : 228;
-        img.fillCircle(cx - 6, 38, 6, rgb(40, 150, 70));
-        img.fillCircle(cx + 6, 38, 6, rgb(40, 150, 70));
-        img.fillCircle(cx - 2, 34, 3, rgb(220, 40, 50));
-        img.fillCircle(cx + 3, 35, 3, rgb(220, 40, 50));
-    }
+    // holly sprigs in two corners, above and below the words, clear of them
+    hollySprig(img, 24, 14);
+    hollySprig(img, 228, 62);
     TextStyle st = storyStyle(3);
     st.outlineWidth = 2;
     drawTextCentered(img, "PRESS ENTER", 127, 28, st);

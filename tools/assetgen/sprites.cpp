@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 namespace ag {
 
@@ -18,6 +19,8 @@ Color paletteColor(char c) {
         {'E', rgb(26, 104, 52)},   {'l', rgb(232, 238, 246)}, {'m', rgb(166, 176, 196)},
         {'M', rgb(98, 106, 132)},  {'v', rgb(156, 84, 200)},  {'V', rgb(88, 40, 124)},
         {'W', rgb(255, 248, 200)}, {'f', rgb(255, 236, 150)}, {'D', rgb(40, 42, 58)},
+        {'q', rgb(255, 64, 196)},  {'j', rgb(150, 20, 112)},  {'i', rgb(255, 196, 242)},
+        {'a', rgb(196, 136, 240)}, {'A', rgb(50, 20, 76)},    {'z', rgb(128, 150, 208)},
     };
     auto it = pal.find(c);
     if (it == pal.end()) throw std::runtime_error(std::string("no palette colour for '") + c + "'");
@@ -37,6 +40,24 @@ Image fromGrid(const char* name, const std::vector<std::string>& rows) {
     }
     return img;
 }
+
+namespace {
+
+// Outline pixels open to the sky above or behind take a lighter rim, so a dark silhouette
+// keeps its edge against the night sky; the feet and the edges below stay dark.
+Image rimLit(const Image& img) {
+    const Color k = paletteColor('k'), rim = paletteColor('z');
+    Image out = img;
+    for (int y = 0; y < img.h - img.h / 8; ++y)
+        for (int x = 0; x < img.w; ++x) {
+            const Color c = img.get(x, y);
+            if (c.a == 0 || c.r != k.r || c.g != k.g || c.b != k.b) continue;
+            if (img.get(x, y - 1).a == 0 || img.get(x + 1, y).a == 0) out.set(x, y, rim);
+        }
+    return out;
+}
+
+}  // namespace
 
 // Santa on his small sleigh, gliding in.
 Image revivalSprite() {
@@ -63,6 +84,7 @@ Image revivalSprite() {
 }
 
 // Santa: one body over four leg poses. Body cols 1-8 fill the hit box; the bow is to the right.
+// On the two strides (cells 0 and 2) the body sinks one pixel, so the run has a bob.
 Image santaFrame(int i) {
     // clang-format off
     static const std::vector<std::string> body = {
@@ -81,14 +103,18 @@ Image santaFrame(int i) {
         ".kwwwwwwk...b...",
     };
     // clang-format on
+    // legs under a raised body (three rows) and under a sunk one (two rows)
     static const std::vector<std::vector<std::string>> legs = {
-        {".krrk..krrk.b...", "kdddk..kdddk....", "kkkk....kkkk...."},
+        {"kdddk..kdddkb...", "kkkk....kkkk...."},
         {"..krrkrrk...b...", "..kddkdddk......", "..kkkkkkkkk....."},
-        {"..krrk.krrk.b...", ".kdddk.kdddk....", ".kkkk...kkkk...."},
+        {".kdddk.kdddkb...", ".kkkk...kkkk...."},
         {"...krrrrk...b...", "...kdddddk......", "...kkkkkkkk....."},
     };
-    std::vector<std::string> rows = body;
-    for (const auto& r : legs.at(size_t(i))) rows.push_back(r);
+    const auto& pose = legs.at(size_t(i));
+    std::vector<std::string> rows;
+    if (pose.size() == 2) rows.push_back(std::string(16, '.'));
+    for (const auto& r : body) rows.push_back(r);
+    for (const auto& r : pose) rows.push_back(r);
     return fromGrid("santa", rows);
 }
 
@@ -98,7 +124,7 @@ Image santaStrip() {
     return strip;
 }
 
-// A candy-striped arrow with a steel head.
+// A light shaft with a glowing gold head and ribbon fletching; the dark edge runs underneath.
 Image arrowSprite() {
     // clang-format off
     return fromGrid("arrow", {
@@ -107,13 +133,13 @@ Image arrowSprite() {
         "................",
         "................",
         "................",
-        ".kk.........k...",
-        "krrk........kk..",
-        "kwwkkkkkkkkkklkk",
-        "kwrrwwrrwwrrwmlk",
-        "krrkkkkkkkkkkmk.",
-        "kwwk........kk..",
-        ".kk.........k...",
+        "...........kk...",
+        "rr.........kyfk.",
+        "prwwwwwwwwwfWWWk",
+        "prlllllllllfWWWW",
+        "rrkkkkkkkkkkyfk.",
+        "...........kk...",
+        "................",
         "................",
         "................",
         "................",
@@ -122,27 +148,28 @@ Image arrowSprite() {
     // clang-format on
 }
 
-// Knight of the town watch: plumed helm, sword forward, shield with a gold star.
+// Knight of the town watch: plumed helm, sword forward, shield with a gold star. Drawn at 2.5
+// times, so details come in runs of two pixels: single-pixel alternations scale unevenly.
 Image knightSprite() {
     // clang-format off
-    return fromGrid("knight", {
-        ".......kkk......",
-        "......krrrk.....",
-        ".....kkrrk......",
-        "....kmmmmmk.....",
-        "...kmllmmmMk....",
-        "...kkkkkmmMk....",
-        "...kMMMMmmMk....",
-        "....kmmmmMk.....",
-        "...kkkkkkmmkk...",
-        "kllllkykMmmmMk..",
-        "...kuuuuukmmMk..",
-        "...kuuyuukMmMk..",
-        "...kuyyyukkMk...",
-        "....kuuukmkMk...",
-        "....kkkkMk.kMk..",
-        "...kMMMk..kMMMk.",
-    });
+    return rimLit(fromGrid("knight", {
+        "........kkk.....",
+        ".......krrrk....",
+        "......krrrRk....",
+        "....kkkkrRkkk...",
+        "...kmmllmmmmMk..",
+        "...kmllmmmmmMk..",
+        "...kkkkkkkmmMk..",
+        "...kMMMMMMmmMk..",
+        "....kkkkkkkmMk..",
+        "kllllkkuuuuukMk.",
+        ".....kuuyyuukMk.",
+        ".....kuyyyyukMk.",
+        ".....kuuyyuukMk.",
+        "......kuuuukMMk.",
+        ".....kMMk.kMMk..",
+        "....kkkkk.kkkkk.",
+    }));
     // clang-format on
 }
 
@@ -171,23 +198,24 @@ Image villagerSprite() {
     return small.scaled(2);
 }
 
-// The enemy shot (all three kinds share it): a glowing ember, outlined so it shows on the town.
+// The enemy shot (all three kinds share it): a magenta spark with a white core and a dark
+// ring, a hue the town never uses, so it is never taken for a window, a lamp or an ornament.
 Image bulletSprite() {
     // clang-format off
     return fromGrid("bullet", {
         "................",
         "................",
         "......kkkk......",
-        "....kkrrrrkk....",
-        "...krroooorrk...",
-        "...kroyyyyork...",
-        "..kroywwyyyork..",
-        "..kroywyyyyork..",
-        "..kroyyyyyyork..",
-        "..kroyyyyyyork..",
-        "...kroyyyyork...",
-        "...krroooorrk...",
-        "....kkrrrrkk....",
+        "....kkjjjjkk....",
+        "...kjjqqqqjjk...",
+        "...kjqqiiqqjk...",
+        "..kjqiiwwiiqjk..",
+        "..kjqiwwwwiqjk..",
+        "..kjqiwwwwiqjk..",
+        "..kjqiiwwiiqjk..",
+        "...kjqqiiqqjk...",
+        "...kjjqqqqjjk...",
+        "....kkjjjjkk....",
         "......kkkk......",
         "................",
         "................",
@@ -196,6 +224,7 @@ Image bulletSprite() {
 }
 
 // The shop front: striped awning, lit window with the clerk (open) or shutters down (closed).
+// Drawn at 2.5 times: stripes, slats and wares come in runs of two pixels so they scale evenly.
 Image shopSprite(bool open) {
     if (open)
         // clang-format off
@@ -205,16 +234,16 @@ Image shopSprite(bool open) {
             "krrwwrrwwrrwwrrk",
             ".kkkkkkkkkkkkkk.",
             ".kBfffffffffffBk",
-            ".kBfffkkkkffffBk",
-            ".kBffkrrrrkfffBk",
-            ".kBffksssskfffBk",
-            ".kBffkskskkfffBk",
-            ".kBfffkssksfffBk",
-            ".kBffkwwwwkfffBk",
-            ".kBfkswwwwskffBk",
+            ".kBfkkkkkkkkffBk",
+            ".kBfkrrrrrrkffBk",
+            ".kBfkSsssssSkfBk",
+            ".kBfkSkssksSkfBk",
+            ".kBfkSsppssSkfBk",
+            ".kBffkwwwwkkffBk",
+            ".kBfkwwwwwwkffBk",
             ".kkkkkkkkkkkkkkk",
             ".kbbbbbbbbbbbbbk",
-            ".kbekyykeykybbbk",
+            ".kbeebyybbrrbbbk",
             ".kkkkkkkkkkkkkkk",
         });
     // clang-format on
@@ -224,13 +253,13 @@ Image shopSprite(bool open) {
         "kRRggRRggRRggRRk",
         "kRRggRRggRRggRRk",
         ".kkkkkkkkkkkkkk.",
+        ".kBgggggggggggBk",
+        ".kBGGGGGGGGGGGBk",
         ".kBGGGGGGGGGGGBk",
         ".kBdddddddddddBk",
-        ".kBGGGGGGGGGGGBk",
-        ".kBdddddddddddBk",
-        ".kBGGGkkkkkGGGBk",
-        ".kBdddkrrrkdddBk",
-        ".kBGGGkkkkkGGGBk",
+        ".kBggggkkgggggBk",
+        ".kBGGGkyykGGGGBk",
+        ".kBGGGkYYkGGGGBk",
         ".kBdddddddddddBk",
         ".kkkkkkkkkkkkkkk",
         ".kBBBBBBBBBBBBBk",
@@ -240,43 +269,44 @@ Image shopSprite(bool open) {
     // clang-format on
 }
 
-// The Lord of the Town: crowned great helm, gold-trimmed plate, red cape, a huge mace.
+// The Lord of the Town: a tall crown, red eyes under heavy brows, an ermine collar and a purple
+// mantle spread wide over a gold-trimmed robe, the sceptre in his fist. Fills his whole cell.
 Image bossSprite() {
     // clang-format off
-    return fromGrid("boss", {
-        "................................",
-        "...........k.kk.k...............",
-        "..........kykyykyk..............",
-        "..........kyyyyyyk..............",
-        ".........kkYYYYYYkk.............",
-        "........kmmmmmmmmmmk............",
-        ".......kmllmmmmmmmMMk...........",
-        ".......kmlmmmmmmmmmMk...........",
-        ".......kkkkkkkkmmmmMk...........",
-        ".......kkrrkrrkmmmmMk...........",
-        ".......kkkkkkkkmmmmMk...........",
-        ".......kmmMmMmmmmmMMk...........",
-        "........kmmmmmmmmMMkRRk.........",
-        ".......kkkkkkkkkkkkRRRRk........",
-        "..kk..kyyyyyyyyyyyykRRRRk.......",
-        ".kMMk.kmmlllmmmmmMMkkRRRRk......",
-        "kMMMMkkmlllmmmmmmMMMkRRRRk......",
-        "kMMMMMkkmlmmmmmmmmMMkRRRRRk.....",
-        ".kMMkkmmkmmmYYmmmmMMkRRRRRk.....",
-        "..kk.kmmmkmYyyYmmmMMkRRRRRk.....",
-        "...kkkllmmkmYYmmmMMkkRRRRRRk....",
-        "...kGkkmmmkmmmmmmMMkRRRRRRRk....",
-        "...kGk.kkkkyyyyyyyykRRRRRRRk....",
-        "...kGk..kmmmmkmmmmMkRRRRRRRRk...",
-        "...kGk..kmmmMkkmmmMkRRRRRRRRk...",
-        "...kGk..kmmMk.kmmmMkkRRRRRRRk...",
-        "...kGk.kmmmMk..kmmMMkkRRRRRRk...",
-        "...kGk.kmMMk...kmmmMk.kkkkkk....",
-        "...kGk.kMMk....kMmMMk...........",
-        "...kk.kMMMMk...kMMMMMk..........",
-        "......kkkkkk...kkkkkkk..........",
-        "................................",
-    });
+    return rimLit(fromGrid("boss", {
+        ".......k........kk........k.....",
+        "......kyk......kyyk......kyk....",
+        "......kyyk....kyyyyk....kyyk....",
+        ".....kkyyykkkkyyyyyykkkkyyykk...",
+        ".....kyyyyyyyyyyyyyyyyyyyyyyk...",
+        ".....kyrryyyyyyyccyyyyyyyrryk...",
+        ".....kyrryyyyyyyccyyyyyyyrryk...",
+        ".....kYYYYYYYYYYYYYYYYYYYYYYk...",
+        "..kk..kkkkkkkkkkkkkkkkkkkkkk....",
+        ".kyyk....kkkkssssssskkkk........",
+        ".kyyk....kSrrkssssskrrSk........",
+        "..kk.....kSsssssSsssssSk........",
+        "...kk....kSsgggggggggsSk........",
+        "...kYk....kggGkkkkkGggk.........",
+        "...kYk.kkwkkgggggggggkkwkk......",
+        "...kYkkAwwwkwkGgggGkwkwwwAk.....",
+        "..kssYkAAwwwwwkkGkkwwwwwAAvk....",
+        "..kssYkvAAkkwwwwwwwwwkkAAvvvk...",
+        "...kYkvvvAAkyyyyyyyyykAAvvvvk...",
+        "...kYkavvvAkvvvvyvvvvkAvvvvvvk..",
+        "...kYkavvvAkvvvvyvvvvkAvvvvvvk..",
+        "...kYkavvvAkyyyyyyyyykAvvvvvvvk.",
+        "..kkYkavvvAkvvvvyvvvvkAvvvvvvvk.",
+        ".kavYkavvvvAkvvvyvvvkAvvvvvvvVk.",
+        ".kavYvavvvvAkvvvyvvvkAvvvvvvvVVk",
+        "kavvYvvvvvvAkvvvyvvvkAvvvvvvVVVk",
+        "kavvvvvvvvvAkvvvyvvvkAVvvvvvVVVk",
+        "kavvvvvvvvvAkvvvyvvvkAVvvvvvVVVk",
+        "kavvvvvvvvvAkVVVVVVVkAVVvvvVVVVk",
+        "kyyyyyyyyyyAkMMkkkMMkAyyyyyyyyyk",
+        "kYYYYYYYYYYAkMMk.kMMkAYYYYYYYYYk",
+        "kkkkkkkkkkkkkkkk.kkkkkkkkkkkkkkk",
+    }));
     // clang-format on
 }
 
@@ -350,27 +380,42 @@ Image santaHead() {
     // clang-format on
 }
 
-// A gift box; the box and ribbon colours are swapped in so every gift can differ.
+// A gift box under a bow of two side loops; the box and ribbon colours are swapped in (with
+// their shadows) so every gift can differ.
 Image giftSprite(Color box, Color ribbon) {
     // clang-format off
     Image g = fromGrid("gift", {
-        "..k.k...",
-        ".kyky...",
-        "kkkkkkkk",
-        "kuuyuuuk",
-        "kuuyuuuk",
-        "kyyyyyyk",
-        "kuuyuuuk",
-        "kkkkkkkk",
+        ".kkkk..kkkk.",
+        "kyyyykkyyyyk",
+        "kyYYyyyyYYyk",
+        "kyyyykkyyyyk",
+        ".kkkkyykkkk.",
+        "...kyYYyk...",
+        "kkkkkyykkkkk",
+        "kuuuuyyuuuuk",
+        "kkkkkyykkkkk",
+        "knuuuyyuuunk",
+        "knuuuyyuuunk",
+        "kyyyyyyyyyyk",
+        "knuuuyyuuunk",
+        "knnnnYYnnnnk",
+        "kkkkkkkkkkkk",
     });
     // clang-format on
-    const Color u = paletteColor('u'), y = paletteColor('y');
-    for (Color& c : g.px) {
-        if (c.a && c.r == u.r && c.g == u.g && c.b == u.b)
-            c = box;
-        else if (c.a && c.r == y.r && c.g == y.g && c.b == y.b)
-            c = ribbon;
-    }
+    const std::pair<char, Color> swaps[] = {
+        {'u', box},
+        {'n', mix(box, rgb(0, 0, 0), 0.35)},
+        {'y', ribbon},
+        {'Y', mix(ribbon, rgb(0, 0, 0), 0.3)},
+    };
+    for (Color& c : g.px)
+        for (const auto& [letter, to] : swaps) {
+            const Color from = paletteColor(letter);
+            if (c.a && c.r == from.r && c.g == from.g && c.b == from.b) {
+                c = to;
+                break;
+            }
+        }
     return g;
 }
 

@@ -24,6 +24,6 @@ Image shopSprite(bool open);
 Image bossSprite();                         // 32 x 32
 Image explosionStrip();                     // 176 x 16, eleven cells
 Image santaHead();                          // 16 x 16, for the icon
-Image giftSprite(Color box, Color ribbon);  // 8 x 8
+Image giftSprite(Color box, Color ribbon);  // 12 x 15
 
 }  // namespace ag
