@@ -8,7 +8,7 @@ set -u
 build=$(cd "$1" && pwd)
 out=$build/e2e
 rm -rf "$out"; mkdir -p "$out"
-for tool in Xvfb xdotool import convert compare sox soxi; do
+for tool in Xvfb xdotool xwd convert compare sox soxi; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -25,14 +25,14 @@ sleep 0.5
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 shots=()
 shot() {
-  import -window "$win" "$out/$1.png"
+  window_png "$win" "$out/$1.png"
   shots+=("$1")
 }
 
 # Start-up loads every picture and sound while the window is up: the opening is on screen
 # once the window shows more than a few colours.
 for _ in $(seq 150); do
-  import -window "$win" "$out/first.png" 2>/dev/null &&
+  window_png "$win" "$out/first.png" 2>/dev/null &&
     [ "$(convert "$out/first.png" -format %k info: 2>/dev/null || echo 0)" -gt 16 ] && break
   sleep 0.2
 done

@@ -62,3 +62,15 @@ start_game_in_window() {
   done
   return 1
 }
+
+# Writes the picture of window $1 to the PNG file $2. xwd reads the window as it stands;
+# ImageMagick's import can wait for an event with the server grabbed and hang both itself and
+# the game in XSync, which a loaded machine made happen.
+window_png() {
+  local xwd_file
+  xwd_file=$(mktemp) || return 1
+  timeout 20 xwd -silent -id "$1" -out "$xwd_file" && convert "xwd:$xwd_file" "$2"
+  local status=$?
+  rm -f "$xwd_file"
+  return $status
+}

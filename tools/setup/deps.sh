@@ -6,7 +6,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xdotool x11-utils imagemagick sox desktop-file-utils
+  xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
 )
 
