@@ -32,14 +32,14 @@ const std::map<std::string, uint64_t> kPinned = {
     {"img/13.dat", 0xbf89d58bf16c3cc5ull}, {"img/14.dat", 0x6915d9b236a4f27aull},
     {"img/15.dat", 0xd292deab924a571eull}, {"img/16.dat", 0x78de2a8638a43a7eull},
     {"img/17.dat", 0x9509965300752094ull}, {"img/18.dat", 0xf998d2de69d36916ull},
-    {"snd/1.bom", 0xdb892a3371aa4a87ull},  {"snd/2.bom", 0xabdcb904603cd69eull},
-    {"snd/3.bom", 0x95b14a9e1f832565ull},  {"snd/4.bom", 0xbf12541c2db33772ull},
-    {"snd/5.bom", 0x828120798ed98a90ull},  {"snd/6.bom", 0x4b98b00306499cacull},
-    {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x90dac1bb81c257a8ull},
-    {"snd/9.bom", 0x9ea979137f409693ull},  {"snd/10.bom", 0xeab127285c4280a2ull},
-    {"snd/11.bom", 0xb36284b41ad543dcull}, {"snd/12.bom", 0xe6e54b9f03985d8dull},
-    {"snd/13.bom", 0x38e81cc9c599403dull}, {"snd/14.bom", 0x9927bb616862c05cull},
-    {"snd/15.bom", 0x23cd5da658179555ull}, {"snd/16.bom", 0x1a995965b1a9ce48ull},
+    {"snd/1.bom", 0xbae60e28b3d34b63ull},  {"snd/2.bom", 0xd385f04d24e3ad58ull},
+    {"snd/3.bom", 0x2df5cd1fa51b476eull},  {"snd/4.bom", 0x784f45a6947dfd35ull},
+    {"snd/5.bom", 0x032841f9ff2da4e1ull},  {"snd/6.bom", 0x8b05ed2381de52a7ull},
+    {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x9a148d8b1e7e2ed5ull},
+    {"snd/9.bom", 0xd8ba6d66751efa78ull},  {"snd/10.bom", 0xd46c5a782edd5886ull},
+    {"snd/11.bom", 0x12f56315987b382dull}, {"snd/12.bom", 0x664565bf180df7aaull},
+    {"snd/13.bom", 0xe795c7b5bdece187ull}, {"snd/14.bom", 0xaf2bc7f5129c79a1ull},
+    {"snd/15.bom", 0x3dcb46b91c7dffafull}, {"snd/16.bom", 0x3fe337aa072e2dbfull},
 };
 
 struct RunResult {

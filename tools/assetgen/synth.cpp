@@ -21,6 +21,35 @@ double sine(double turns) {
     double frac = p - i;
     return table[size_t(i)] + (table[size_t(i) + 1] - table[size_t(i)]) * frac;
 }
+
+// Band-limited corners: the error a step (or a bend) between samples leaves in the four
+// samples around it, against the same corner drawn through a cubic B-spline, so waves with edges
+// keep their partials below half the sample rate. x is in samples from the corner.
+double stepError(double x) {  // an upward step of 1
+    const double a = std::abs(x);
+    double e = 0;
+    if (a < 1)
+        e = 1.0 / 24 + (2.75 - 4 * a + 2 * a * a * a - 0.75 * a * a * a * a) / 6;
+    else if (a < 2)
+        e = (2 - a) * (2 - a) * (2 - a) * (2 - a) / 24;
+    return x < 0 ? e : -e;
+}
+double bendError(double x) {  // a rise in slope of 1 per sample
+    const double a = std::abs(x);
+    if (a < 1)
+        return 1.0 / 120 + (1 - a) / 24 +
+               (1.1 - 2.75 * a + 2 * a * a - 0.5 * a * a * a * a + 0.15 * a * a * a * a * a) / 6;
+    if (a < 2) return (2 - a) * (2 - a) * (2 - a) * (2 - a) * (2 - a) / 120;
+    return 0;
+}
+// Samples from the corner at phase `edge` to the current phase (within two samples), else 4.
+double fromCorner(double phase, double edge, double dt) {
+    double u = phase - edge;
+    u -= std::floor(u);
+    if (u < 2 * dt) return u / dt;
+    if (u > 1 - 2 * dt) return (u - 1) / dt;
+    return 4;
+}
 }  // namespace
 
 Mix::Mix(double seconds, int channels, bool loop)
@@ -54,7 +83,7 @@ void play(Mix& mix, double startSec, const Tone& t) {
     double phase = 0, lp = 0, hpIn = 0, hpOut = 0, noiseAcc = 0;
     uint32_t lfsr = 0x7FFFu ^ (t.seed * 2654435761u);
     if ((lfsr & 0x7FFF) == 0) lfsr = 1;
-    double noiseVal = 1;
+    double noiseVal = 1, noiseNext = 0;
     // pitch moves slowly, so it is worked out once per block of samples
     constexpr int kBlock = 32;
     double f = t.freq;
@@ -84,14 +113,24 @@ void play(Mix& mix, double startSec, const Tone& t) {
         }
         phase += f / kRate;
         phase -= std::floor(phase);
+        const double dt = std::min(f / kRate, 0.25);  // corners closer than this would overlap
         double v = 0;
         switch (t.wave) {
-            case Wave::Square: v = phase < t.duty ? 1 : -1; break;
-            case Wave::Triangle: v = 4 * std::abs(phase - 0.5) - 1; break;
-            case Wave::Saw: v = 2 * phase - 1; break;
+            case Wave::Square:
+                // centred on zero whatever the duty, so narrow pulses carry no offset
+                v = (phase < t.duty ? 1 : -1) - (2 * t.duty - 1) +
+                    2 * stepError(fromCorner(phase, 0, dt)) -
+                    2 * stepError(fromCorner(phase, t.duty, dt));
+                break;
+            case Wave::Triangle:
+                v = 4 * std::abs(phase - 0.5) - 1 - 8 * dt * bendError(fromCorner(phase, 0, dt)) +
+                    8 * dt * bendError(fromCorner(phase, 0.5, dt));
+                break;
+            case Wave::Saw: v = 2 * phase - 1 - 2 * stepError(fromCorner(phase, 0, dt)); break;
             case Wave::Sine: v = sine(phase); break;
             case Wave::Organ:
-                v = 0.7 * sine(phase) + 0.3 * sine(2 * phase) + 0.15 * sine(3 * phase);
+                v = 0.7 * sine(phase) + 0.3 * sine(2 * phase);
+                if (3 * f < 0.45 * kRate) v += 0.15 * sine(3 * phase);
                 break;
             case Wave::Bell: {
                 // inharmonic partials that die away faster than the fundamental
@@ -99,22 +138,33 @@ void play(Mix& mix, double startSec, const Tone& t) {
                 phase3 += 5.40 * f / kRate;
                 phase2 -= std::floor(phase2);
                 phase3 -= std::floor(phase3);
-                v = sine(phase) + amp2 * sine(phase2) + amp3 * sine(phase3);
+                v = sine(phase);
+                if (2.76 * f < 0.45 * kRate) v += amp2 * sine(phase2);
+                if (5.40 * f < 0.45 * kRate) v += amp3 * sine(phase3);
                 amp2 *= decay2;
                 amp3 *= decay3;
                 v *= 0.6;
                 break;
             }
-            case Wave::Noise:
+            case Wave::Noise: {
+                // held random levels whose steps are smoothed like a pulse's edges; the output
+                // runs one sample late so a step can reach back into the sample before it
+                double out = noiseVal + noiseNext;
+                noiseNext = 0;
                 noiseAcc += f / kRate;
                 while (noiseAcc >= 1) {
                     noiseAcc -= 1;
                     uint32_t bit = (lfsr ^ (lfsr >> 1)) & 1u;
                     lfsr = (lfsr >> 1) | (bit << 14);
-                    noiseVal = (lfsr & 1u) ? 1 : -1;
+                    const double level = (lfsr & 1u) ? 1 : -1, h = level - noiseVal;
+                    const double x = std::min(noiseAcc * kRate / f, 1.0);  // samples since it
+                    out += h * x * x / 2;
+                    noiseNext -= h * (1 - x) * (1 - x) / 2;
+                    noiseVal = level;
                 }
-                v = noiseVal;
+                v = out;
                 break;
+            }
         }
         lp += lpA * (v - lp);
         v = lp;
