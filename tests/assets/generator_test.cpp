@@ -38,7 +38,7 @@ const std::map<std::string, uint64_t> kPinned = {
     {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x9a148d8b1e7e2ed5ull},
     {"snd/9.bom", 0xd8ba6d66751efa78ull},  {"snd/10.bom", 0xd46c5a782edd5886ull},
     {"snd/11.bom", 0x12f56315987b382dull}, {"snd/12.bom", 0x664565bf180df7aaull},
-    {"snd/13.bom", 0xe795c7b5bdece187ull}, {"snd/14.bom", 0xaf2bc7f5129c79a1ull},
+    {"snd/13.bom", 0xb3aab1881cf5db39ull}, {"snd/14.bom", 0xef61ec94e7dc5f37ull},
     {"snd/15.bom", 0x3dcb46b91c7dffafull}, {"snd/16.bom", 0x3fe337aa072e2dbfull},
 };
 

@@ -210,11 +210,11 @@ void drum(Mix& m, char kind, double at, double gain) {
     }
 }
 
-// One bar per pattern string, sixteenths; patterns repeat for `bars`.
+// One bar per pattern string, a sixteenth per letter (twelve for 3/4); repeated for `bars`.
 void drums(Mix& m, const std::string& pattern, const Clock& clk, double atStep, int bars,
            double gain = 1.0) {
     int n = int(pattern.size());
-    for (int i = 0; i < bars * 16; ++i) {
+    for (int i = 0; i < bars * n; ++i) {
         char c = pattern[size_t(i % n)];
         if (c == 'x') {
             drum(m, 'k', clk.at(atStep + i), gain);
