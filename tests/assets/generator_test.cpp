@@ -32,14 +32,14 @@ const std::map<std::string, uint64_t> kPinned = {
     {"img/13.dat", 0xbf89d58bf16c3cc5ull}, {"img/14.dat", 0x6915d9b236a4f27aull},
     {"img/15.dat", 0xd292deab924a571eull}, {"img/16.dat", 0x78de2a8638a43a7eull},
     {"img/17.dat", 0x9509965300752094ull}, {"img/18.dat", 0xf998d2de69d36916ull},
-    {"snd/1.bom", 0xbae60e28b3d34b63ull},  {"snd/2.bom", 0xd385f04d24e3ad58ull},
-    {"snd/3.bom", 0x2df5cd1fa51b476eull},  {"snd/4.bom", 0x784f45a6947dfd35ull},
-    {"snd/5.bom", 0x032841f9ff2da4e1ull},  {"snd/6.bom", 0x8b05ed2381de52a7ull},
-    {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x9a148d8b1e7e2ed5ull},
-    {"snd/9.bom", 0xd8ba6d66751efa78ull},  {"snd/10.bom", 0xd46c5a782edd5886ull},
-    {"snd/11.bom", 0x12f56315987b382dull}, {"snd/12.bom", 0x664565bf180df7aaull},
-    {"snd/13.bom", 0xb3aab1881cf5db39ull}, {"snd/14.bom", 0xef61ec94e7dc5f37ull},
-    {"snd/15.bom", 0x3dcb46b91c7dffafull}, {"snd/16.bom", 0x3fe337aa072e2dbfull},
+    {"snd/1.bom", 0xb74a623c0dd8bb1cull},  {"snd/2.bom", 0x6f8a90b10cf9f56cull},
+    {"snd/3.bom", 0xfaee015546244418ull},  {"snd/4.bom", 0x694c281ec3df5f0aull},
+    {"snd/5.bom", 0x271b76c5364de3f2ull},  {"snd/6.bom", 0x4c97c80301267a2cull},
+    {"snd/7.bom", 0x5684a98fb6433a8bull},  {"snd/8.bom", 0xf546a2970c6e6b33ull},
+    {"snd/9.bom", 0x0b6f5de94535abedull},  {"snd/10.bom", 0xe979694a09f506feull},
+    {"snd/11.bom", 0x425158a9c9a467f0ull}, {"snd/12.bom", 0x7165a21bee4aeb3bull},
+    {"snd/13.bom", 0xf1940c26a3638fb7ull}, {"snd/14.bom", 0xf747a5233fe09110ull},
+    {"snd/15.bom", 0x9a17816d62e191d5ull}, {"snd/16.bom", 0x54f0fc11f657b857ull},
 };
 
 struct RunResult {

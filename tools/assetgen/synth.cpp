@@ -214,4 +214,67 @@ void normalise(std::vector<float>& s, double peak) {
     for (float& v : s) v = float(v * k);
 }
 
+double rmsOf(const std::vector<float>& s) {
+    double sum = 0;
+    for (float v : s) sum += double(v) * v;
+    return s.empty() ? 0 : std::sqrt(sum / double(s.size()));
+}
+
+void removeOffset(std::vector<float>& s, int channels, bool loop) {
+    const size_t frames = s.size() / size_t(channels);
+    // one pole at 12 Hz: below the lowest note, fast enough to settle within a short effect
+    const double a = std::exp(-2 * kPi * 12.0 / kRate);
+    for (int c = 0; c < channels; ++c) {
+        double in = 0, out = 0;
+        // a loop is run round once first, so the filter meets its start already settled
+        for (int lap = loop ? 0 : 1; lap < 2; ++lap)
+            for (size_t i = 0; i < frames; ++i) {
+                float& v = s[i * size_t(channels) + size_t(c)];
+                out = a * (out + v - in);
+                in = v;
+                if (lap == 1) v = float(out);
+            }
+    }
+}
+
+void limitPeaks(std::vector<float>& s, int channels, bool loop, double ceiling) {
+    const size_t n = s.size() / size_t(channels);
+    if (n == 0) return;
+    const size_t ahead = size_t(0.004 * kRate);
+    auto at = [&](size_t i, size_t back) {  // frame i - back, round the loop or held at 0
+        return i >= back ? i - back : loop ? i + n - back : size_t(0);
+    };
+    // the gain each frame needs on its own
+    std::vector<double> need(n, 1.0);
+    for (size_t i = 0; i < n; ++i)
+        for (int c = 0; c < channels; ++c) {
+            const double v = std::abs(s[i * size_t(channels) + size_t(c)]);
+            if (v > ceiling) need[i] = std::min(need[i], ceiling / v);
+        }
+    // the least need over the frames just ahead, then averaged over as many frames behind:
+    // every frame in the average already allows for the frame being played
+    std::vector<double> least(n, 1.0), gain(n);
+    for (size_t j = 0; j < n; ++j)
+        if (need[j] < 1.0)
+            for (size_t k = 0; k <= ahead && (loop || k <= j); ++k) {
+                double& l = least[at(j, k)];
+                l = std::min(l, need[j]);
+            }
+    double sum = 0;
+    for (size_t k = 0; k <= ahead; ++k) sum += least[at(0, k)];
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0) sum += least[i] - least[at(i, ahead + 1)];
+        gain[i] = std::min(sum / double(ahead + 1), least[i]);
+    }
+    // recover slowly (about 80 ms), twice round a loop so its join is settled
+    const double rel = 1 - std::exp(-1.0 / (0.08 * kRate));
+    double g = 1.0;
+    for (int lap = loop ? 0 : 1; lap < 2; ++lap)
+        for (size_t i = 0; i < n; ++i) {
+            g = gain[i] < g ? gain[i] : g + (gain[i] - g) * rel;
+            if (lap == 1)
+                for (int c = 0; c < channels; ++c) s[i * size_t(channels) + size_t(c)] *= float(g);
+        }
+}
+
 }  // namespace ag
