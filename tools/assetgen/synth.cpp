@@ -9,7 +9,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Table sine of a phase in turns: the music has tens of millions of voice samples to render.
-double sine(double turns) {
+[[gnu::always_inline]] inline double sine(double turns) {
     constexpr int kSize = 4096;
     static const std::vector<double> table = [] {
         std::vector<double> t(kSize + 1);
@@ -44,8 +44,8 @@ double bendError(double x) {  // a rise in slope of 1 per sample
 }
 // Samples from the corner at phase `edge` to the current phase (within two samples), else 4.
 double fromCorner(double phase, double edge, double dt) {
-    double u = phase - edge;
-    u -= std::floor(u);
+    double u = phase - edge;  // both in [0, 1)
+    if (u < 0) u += 1;
     if (u < 2 * dt) return u / dt;
     if (u > 1 - 2 * dt) return (u - 1) / dt;
     return 4;
