@@ -32,14 +32,14 @@ const std::map<std::string, uint64_t> kPinned = {
     {"img/13.dat", 0xb103d3e640312065ull}, {"img/14.dat", 0x4acd0f3818503107ull},
     {"img/15.dat", 0x0b2ac2ef6f1919a3ull}, {"img/16.dat", 0x15d2d309294da8bcull},
     {"img/17.dat", 0x430a2b16e4b8b874ull}, {"img/18.dat", 0xf998d2de69d36916ull},
-    {"snd/1.bom", 0xdb892a3371aa4a87ull},  {"snd/2.bom", 0xabdcb904603cd69eull},
-    {"snd/3.bom", 0x95b14a9e1f832565ull},  {"snd/4.bom", 0xbf12541c2db33772ull},
-    {"snd/5.bom", 0x828120798ed98a90ull},  {"snd/6.bom", 0x4b98b00306499cacull},
-    {"snd/7.bom", 0x9bbc93094b451d87ull},  {"snd/8.bom", 0x90dac1bb81c257a8ull},
-    {"snd/9.bom", 0x9ea979137f409693ull},  {"snd/10.bom", 0xeab127285c4280a2ull},
-    {"snd/11.bom", 0xb36284b41ad543dcull}, {"snd/12.bom", 0xe6e54b9f03985d8dull},
-    {"snd/13.bom", 0x38e81cc9c599403dull}, {"snd/14.bom", 0x9927bb616862c05cull},
-    {"snd/15.bom", 0x23cd5da658179555ull}, {"snd/16.bom", 0x1a995965b1a9ce48ull},
+    {"snd/1.bom", 0xb74a623c0dd8bb1cull},  {"snd/2.bom", 0x6f8a90b10cf9f56cull},
+    {"snd/3.bom", 0xfaee015546244418ull},  {"snd/4.bom", 0x694c281ec3df5f0aull},
+    {"snd/5.bom", 0x271b76c5364de3f2ull},  {"snd/6.bom", 0x4c97c80301267a2cull},
+    {"snd/7.bom", 0x5684a98fb6433a8bull},  {"snd/8.bom", 0xf546a2970c6e6b33ull},
+    {"snd/9.bom", 0x0b6f5de94535abedull},  {"snd/10.bom", 0xe979694a09f506feull},
+    {"snd/11.bom", 0x425158a9c9a467f0ull}, {"snd/12.bom", 0x7165a21bee4aeb3bull},
+    {"snd/13.bom", 0xf1940c26a3638fb7ull}, {"snd/14.bom", 0xf747a5233fe09110ull},
+    {"snd/15.bom", 0x9a17816d62e191d5ull}, {"snd/16.bom", 0x54f0fc11f657b857ull},
 };
 
 struct RunResult {

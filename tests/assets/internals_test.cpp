@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -185,6 +186,37 @@ TEST(AssetgenMix, LoopingBufferWrapsTailsAndEchoes) {
     // (plus the faint tenth repeat that has gone once round the whole loop)
     EXPECT_NEAR(e.at((44000 + 4410) % 44100, 0), 1.0, 2e-3);
     EXPECT_NEAR(e.at((44000 + 2 * 4410) % 44100, 0), 0.5, 2e-3);
+}
+
+TEST(AssetgenMix, EdgedWavesCarryNoFoldedPartials) {
+    // 2630 Hz is a whole number of 10 Hz bins, so over 4410 samples every harmonic and every
+    // partial folded back from above half the sample rate falls in a bin of its own
+    const int n = 4410, fundamental = 263;
+    const double turn = 2 * 3.14159265358979323846 / n;
+    std::vector<double> cosT(n), sinT(n);
+    for (int i = 0; i < n; ++i)
+        cosT[size_t(i)] = std::cos(turn * i), sinT[size_t(i)] = std::sin(turn * i);
+    for (ag::Wave w : {ag::Wave::Square, ag::Wave::Saw, ag::Wave::Triangle}) {
+        SCOPED_TRACE(int(w));
+        ag::Tone t;
+        t.wave = w, t.freq = 2630, t.duty = 0.25, t.dur = 0.4, t.release = 0, t.lowpass = 0;
+        ag::Mix m(0.4, 1, false);
+        ag::play(m, 0.0, t);
+        auto bin = [&](int k) {
+            double re = 0, im = 0;
+            for (int i = 0; i < n; ++i) {
+                const double v = m.at(size_t(4410 + i), 0);
+                re += v * cosT[size_t(k) * size_t(i) % size_t(n)];
+                im -= v * sinT[size_t(k) * size_t(i) % size_t(n)];
+            }
+            return std::hypot(re, im);
+        };
+        const double top = bin(fundamental);
+        double worst = 0;
+        for (int k = 1; k < 1200; ++k)  // up to 12 kHz
+            if (k % fundamental != 0) worst = std::max(worst, bin(k));
+        EXPECT_LT(20 * std::log10(worst / top), -50.0);
+    }
 }
 
 TEST(AssetgenMix, NormaliseHitsThePeakAndLeavesSilenceAlone) {

@@ -1,4 +1,5 @@
-// The sounds: format, lengths, levels, clean edges, and the stage loop's join.
+// The sounds: format, lengths, levels, offsets, the deaths' shared blow, clean edges, and the
+// stage loop's join.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,14 +17,16 @@ struct Expected {
     double minPeak, maxPeak;  // full scale 1.0
 };
 
-// effects below the music: music peaks near -6 dBFS
+// Every sound plays at unity gain over the others: effects stay at or under -6 dBFS and the
+// music well under it. The confirm tick is 30-60 ms, so the copies a held Enter restarts every
+// frame never stack more than a few deep.
 const Expected kSounds[] = {
-    {1, 0.03, 0.2, 0.1, 0.45}, {2, 0.02, 0.1, 0.05, 0.3}, {3, 0.1, 0.6, 0.1, 0.45},
-    {4, 0.1, 0.6, 0.1, 0.45},  {5, 0.1, 0.6, 0.1, 0.45},  {6, 0.1, 0.6, 0.1, 0.45},
-    {7, 0.1, 0.6, 0.1, 0.45},  {8, 0.1, 0.6, 0.1, 0.45},  {9, 0.1, 0.6, 0.1, 0.45},
-    {10, 0.1, 0.6, 0.1, 0.45}, {11, 0.1, 0.6, 0.1, 0.45}, {12, 0.1, 0.6, 0.1, 0.45},
-    {13, 60, 120, 0.4, 0.6},   {14, 100, 180, 0.4, 0.6},  {15, 5, 15, 0.4, 0.6},
-    {16, 40, 50, 0.4, 0.6},
+    {1, 0.03, 0.06, 0.05, 0.5}, {2, 0.02, 0.1, 0.05, 0.5}, {3, 0.1, 0.6, 0.1, 0.5},
+    {4, 0.1, 0.6, 0.1, 0.5},    {5, 0.1, 0.6, 0.1, 0.5},   {6, 0.1, 0.6, 0.1, 0.5},
+    {7, 0.1, 0.6, 0.1, 0.5},    {8, 0.1, 0.6, 0.1, 0.5},   {9, 0.1, 0.6, 0.1, 0.5},
+    {10, 0.1, 0.6, 0.1, 0.5},   {11, 0.1, 0.6, 0.1, 0.5},  {12, 0.1, 0.6, 0.1, 0.5},
+    {13, 60, 120, 0.15, 0.4},   {14, 100, 180, 0.15, 0.4}, {15, 5, 15, 0.15, 0.4},
+    {16, 40, 50, 0.15, 0.4},
 };
 
 double Peak(const Sound& s) {
@@ -55,6 +58,59 @@ TEST(AssetSounds, FormatLengthAndLevel) {
         EXPECT_LE(peak, e.maxPeak) << "too hot to mix without clipping";
     }
     EXPECT_EQ(LoadSound(SndPath(13)).channels, 2) << "the stage music is in stereo";
+}
+
+TEST(AssetSounds, NoOffsetAndTheFourMusicsEquallyLoud) {
+    // an offset is inaudible but stacks up in the mix and eats the headroom
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE("snd/" + std::to_string(n) + ".bom");
+        Sound s = LoadSound(SndPath(n));
+        ASSERT_TRUE(s.ok());
+        const size_t frames = s.samples.size() / s.channels;
+        for (int c = 0; c < s.channels; ++c) {
+            double sum = 0;
+            for (size_t i = 0; i < frames; ++i) sum += s.samples[i * s.channels + c];
+            EXPECT_LE(std::abs(sum / double(frames)), 0.002) << "channel " << c;
+        }
+    }
+    // over the whole file, so no scene's music jumps out at the player
+    double quietest = 0, loudest = -200;
+    for (int n = 13; n <= 16; ++n) {
+        Sound s = LoadSound(SndPath(n));
+        ASSERT_TRUE(s.ok());
+        const double db = 20 * std::log10(Rms(s.samples, 0, s.samples.size()));
+        quietest = std::min(quietest, db);
+        loudest = std::max(loudest, db);
+    }
+    EXPECT_LE(loudest - quietest, 2.0)
+        << "the musics span " << quietest << " to " << loudest << " dBFS";
+}
+
+TEST(AssetSounds, EveryDeathLandsAtOnceWithTheSameBlow) {
+    const size_t tenMs = 441, blow = 353;  // 8 ms
+    std::vector<std::vector<float>> starts;
+    for (int n = 3; n <= 12; ++n) {
+        SCOPED_TRACE("snd/" + std::to_string(n) + ".bom");
+        Sound s = LoadSound(SndPath(n));
+        ASSERT_TRUE(s.ok());
+        ASSERT_GT(s.samples.size(), tenMs);
+        const double peak = Peak(s);
+        size_t half = 0;
+        while (std::abs(s.samples[half]) < peak / 2) ++half;
+        EXPECT_LE(half, tenMs) << "reaches half its peak only after " << half / 44.1 << " ms";
+        starts.emplace_back(s.samples.begin(), s.samples.begin() + blow);
+    }
+    // the first milliseconds of any two deaths are the same shape, whatever follows
+    for (size_t i = 0; i < starts.size(); ++i)
+        for (size_t j = i + 1; j < starts.size(); ++j) {
+            double ab = 0, aa = 0, bb = 0;
+            for (size_t k = 0; k < blow; ++k) {
+                ab += double(starts[i][k]) * starts[j][k];
+                aa += double(starts[i][k]) * starts[i][k];
+                bb += double(starts[j][k]) * starts[j][k];
+            }
+            EXPECT_GT(ab / std::sqrt(aa * bb), 0.85) << "snd/" << i + 3 << " and snd/" << j + 3;
+        }
 }
 
 TEST(AssetSounds, EffectsStartAndEndSilentSoTheyDoNotClick) {

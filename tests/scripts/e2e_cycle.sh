@@ -72,19 +72,22 @@ done
 raw=$out/sound.raw
 [ -s "$raw" ] || { echo "no sound was captured"; exit 1; }
 sox -t raw -r 44100 -e signed -b 16 -c 2 "$raw" "$out/sound.wav"
-stats() { sox "$out/sound.wav" -n trim "$1" "$2" stats 2>&1; }
-level() { stats "$1" "$2" | awk '/^RMS lev dB/ {print $4}'; }
+stats() { sox "$out/sound.wav" -n trim "$1" "$2" "${@:3}" stats 2>&1; }
+level() { stats "$@" | awk '/^RMS lev dB/ {print $4}'; }
 opening=$(level 2.2 0.5)
-# The confirm sound restarts every frame while Enter is held on the title: the loudest half
-# second of the capture stands well above the music's usual level.
+# The confirm tick restarts every frame while Enter is held on the title. It is short, so its
+# copies do not stack into a roar; it is heard by its second note (1976 Hz), where the music is
+# thin: there the loudest half second of the capture stands far above the usual level.
 length=$(soxi -D "$out/sound.wav")
-levels=$(for t in $(seq 0.5 0.5 "$length"); do level "$t" 0.5; done | grep -v inf | sort -g)
+levels=$(for t in $(seq 0.5 0.5 "$length"); do level "$t" 0.5 sinc 1800-2100; done |
+  grep -v inf | sort -g)
 median=$(echo "$levels" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
 loudest=$(echo "$levels" | tail -n 1)
 peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/^Pk lev dB/ {print $4}')
-echo "opening RMS ${opening} dB; half-second RMS median ${median} dB, loudest ${loudest} dB; peak ${peak} dB"
+echo "opening RMS ${opening} dB; at 1.8-2.1 kHz half-second RMS median ${median} dB, loudest" \
+  "${loudest} dB; peak ${peak} dB"
 awk -v v="$opening" 'BEGIN { exit !(v != "-inf" && v > -45) }' || { echo "the opening music is silent"; fail=1; }
-awk -v m="$median" -v l="$loudest" 'BEGIN { exit !(l > m + 6) }' ||
+awk -v m="$median" -v l="$loudest" 'BEGIN { exit !(l > m + 16) }' ||
   { echo "the confirm (hit) sound is not heard over the music"; fail=1; }
 awk -v p="$peak" 'BEGIN { exit !(p < -0.01) }' || { echo "the sound is clipped (peak $peak dB)"; fail=1; }
 [ $fail -eq 0 ] && echo "the whole cycle ran; screenshots in $out"

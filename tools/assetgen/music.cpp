@@ -210,11 +210,11 @@ void drum(Mix& m, char kind, double at, double gain) {
     }
 }
 
-// One bar per pattern string, sixteenths; patterns repeat for `bars`.
+// One bar per pattern string, a sixteenth per letter (twelve for 3/4); repeated for `bars`.
 void drums(Mix& m, const std::string& pattern, const Clock& clk, double atStep, int bars,
            double gain = 1.0) {
     int n = int(pattern.size());
-    for (int i = 0; i < bars * 16; ++i) {
+    for (int i = 0; i < bars * n; ++i) {
         char c = pattern[size_t(i % n)];
         if (c == 'x') {
             drum(m, 'k', clk.at(atStep + i), gain);
@@ -225,11 +225,20 @@ void drums(Mix& m, const std::string& pattern, const Clock& clk, double atStep, 
     }
 }
 
-Sound finish(Mix& m, double peak) {
+// Every piece is set to the same loudness over its whole length, so no scene's music jumps
+// out, and its rare stacked peaks are held under a ceiling that leaves the effects room.
+constexpr double kMusicRms = 0.05;      // -26 dBFS
+constexpr double kMusicCeiling = 0.27;  // -11.4 dBFS
+
+Sound finish(Mix& m) {
     Sound s;
     s.channels = m.channels();
     s.samples = std::move(m.data());
-    normalise(s.samples, peak);
+    removeOffset(s.samples, s.channels, m.loop());
+    const double rms = rmsOf(s.samples);
+    if (rms > 0)
+        for (float& v : s.samples) v = float(v * (kMusicRms / rms));
+    limitPeaks(s.samples, s.channels, m.loop(), kMusicCeiling);
     return s;
 }
 
@@ -347,7 +356,7 @@ Sound stageMusic() {
 
     echo(wet, 3 * clk.step, 0.25, 0.22);
     for (size_t i = 0; i < m.data().size(); ++i) m.data()[i] += wet.data()[i];
-    return finish(m, 0.5);
+    return finish(m);
 }
 
 // Title and opening: Good King Wenceslas on bells and organ, about 45 seconds.
@@ -378,7 +387,7 @@ Sound openingMusic() {
     drums(m, "j.......j...j...", clk, 16 * 4, 14, 0.7);
     echo(wet, 6 * clk.step, 0.35, 0.4);
     for (size_t i = 0; i < m.data().size(); ++i) m.data()[i] += wet.data()[i];
-    return finish(m, 0.5);
+    return finish(m);
 }
 
 // Ending: Silent Night on bells, then We Wish You a Merry Christmas for the cast.
@@ -402,11 +411,16 @@ Sound endingMusic() {
     const std::string silentChords =
         "C:6 C:6 C:6 C:6 G:6 G:6 C:6 C:6 F:6 F:6 C:6 C:6 F:6 F:6 C:6 C:6 G:6 G7:6 C:6 C:6 "
         "C:6 G7:6 C:12";
-    line(wet, bell(), "e5:6 | g4:6", slow, 0, 0, 1.0);
-    pads(m, organPad(), "C:12 " + silentChords, slow, 0, 0);
-    line(wet, bell(), silent, slow, 12, 12, 1.0);
+    // the carol is hushed, but not so far below the party that follows that it is lost
+    Tone hushed = bell();
+    hushed.gain *= 1.5;
+    line(wet, hushed, "e5:6 | g4:6", slow, 0, 0, 1.0);
+    Tone pad = organPad();
+    pad.gain *= 1.5;
+    pads(m, pad, "C:12 " + silentChords, slow, 0, 0);
+    line(wet, hushed, silent, slow, 12, 12, 1.0);
     Tone soft = leadSquare();
-    soft.wave = Wave::Triangle, soft.gain = 0.2, soft.attack = 0.05, soft.vibDepth = 0.2;
+    soft.wave = Wave::Triangle, soft.gain = 0.3, soft.attack = 0.05, soft.vibDepth = 0.2;
     line(m, soft, silent, slow, 12, 0, 0.95);
     Tone bass = bassTri();
     bass.gain = 0.3;
@@ -427,11 +441,13 @@ Sound endingMusic() {
     for (int v = 0; v < 2; ++v) {
         double at = 8 + v * 16 * 12;
         line(wet, lead, wish, fast, at);
-        if (v == 1) line(wet, bell(), wish, fast, at, 12, 0.9);
+        Tone shimmer = bell();  // the second time round, bells an octave over the lead
+        shimmer.gain *= 0.6;
+        if (v == 1) line(wet, shimmer, wish, fast, at, 12, 0.9);
         comp(m, bassTri(), wishChords, "r...f...f...", fast, at + 4, -1);
         comp(m, arpPulse(), wishChords, "..tf..tf..tf", fast, at + 4, 1, 0.6);
-        drums(m, "k...h.h.s.h.", fast, at + 4, 16);
-        drums(m, "j...j...j...", fast, at + 4, 16);
+        drums(m, "k...h.h.s.h.", fast, at + 4, 16, 0.7);
+        drums(m, "j...j...j...", fast, at + 4, 16, 0.8);
     }
     pads(m, organPad(), "G:24", fast, 8 + 32 * 12 + 4, 0);
     drums(m, "c", fast, 8 + 32 * 12 + 4, 1);
@@ -439,7 +455,7 @@ Sound endingMusic() {
 
     echo(wet, 0.3, 0.3, 0.35);
     for (size_t i = 0; i < m.data().size(); ++i) m.data()[i] += wet.data()[i];
-    return finish(m, 0.5);
+    return finish(m);
 }
 
 // Game over: a slow falling line in A minor on organ and low bells.
@@ -460,7 +476,7 @@ Sound gameOverMusic() {
     bass.gain = 0.35, bass.release = 1.5;
     comp(m, bass, chords, "r-------", clk, 0, -1, 0.95);
     echo(m, 0.42, 0.35, 0.3);
-    return finish(m, 0.5);
+    return finish(m);
 }
 
 }  // namespace ag

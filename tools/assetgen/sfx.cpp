@@ -30,17 +30,42 @@ Tone wave(Wave w, double f0, double f1, double dur, double release, double gain)
     return t;
 }
 
+// The blow every enemy's death opens with, so each kill lands the moment it happens: a falling
+// thump under a short snap of hiss. The ten deaths differ only in what rings on after it.
+void deathBlow(Mix& m) {
+    Tone thump = wave(Wave::Sine, 210, 55, 0.03, 0.06, 1.0);
+    thump.attack = 0.001, thump.decay = 0.025, thump.sustain = 0.4;
+    play(m, 0.0, thump);
+    Tone snap = noise(16000, 0.004, 0.03, 0.55, 6500, 9);
+    snap.attack = 0.0005;
+    play(m, 0.0, snap);
+}
+
+// Loudest sample of each file (full scale 1). Every effect plays over the music and over its
+// own repeats at unity gain, so these leave the whole mix its headroom.
+constexpr double kTickPeak = 0.1, kShotPeak = 0.1, kDeathPeak = 0.2;
+
 }  // namespace
 
 Sound makeEffect(int index) {
     Mix m(0.6, 1, false);
-    double peak = 0.4;
+    double peak = kDeathPeak;
+    const bool death = index >= 3 && index <= 12;
     switch (index) {
-        case 1: {  // hit / confirm: two bright rising blips
-            m = Mix(0.15, 1, false);
-            play(m, 0.0, sq(1318.5, 0, 0.035, 0.01, 0.5, 0.25));
-            play(m, 0.04, sq(1975.5, 0, 0.05, 0.05, 0.5, 0.25));
-            play(m, 0.0, wave(Wave::Sine, 2637, 0, 0.04, 0.06, 0.3));
+        case 1: {  // hit / confirm: a crisp rising tick; a held Enter restarts it every frame,
+                   // and at 45 ms its copies overlap three deep at most instead of roaring
+            m = Mix(0.045, 1, false);
+            // half-duty squares: the most sound for their peak, and the peak is what stacks up
+            Tone a = sq(1318.5, 0, 0.006, 0.012, 0.5, 0.5);
+            a.attack = 0.0005;
+            play(m, 0.0, a);
+            Tone b = sq(1975.5, 0, 0.006, 0.022, 0.45, 0.5);
+            b.attack = 0.0005;
+            play(m, 0.012, b);
+            Tone c = wave(Wave::Sine, 2637, 0, 0.002, 0.025, 0.2);
+            c.attack = 0.0005;
+            play(m, 0.012, c);
+            peak = kTickPeak;
             break;
         }
         case 2: {  // arrow: a soft breathy flick
@@ -50,7 +75,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, n);
             Tone t = wave(Wave::Triangle, 900, 420, 0.03, 0.02, 0.35);
             play(m, 0.0, t);
-            peak = 0.22;
+            peak = kShotPeak;
             break;
         }
         case 3: {  // snow puff: a noise burst that closes down
@@ -116,13 +141,18 @@ Sound makeEffect(int index) {
             play(m, 0.0, wave(Wave::Square, 780, 1040, 0.06, 0.02, 0.3));
             break;
         }
-        case 10: {  // sneeze of snow: hiss that rises, then a pop
+        case 10: {  // snow sneeze: the pop, then a bright spray of hiss that sparkles away
             m = Mix(0.35, 1, false);
-            Tone n = noise(3000, 0.15, 0.02, 0.6, 6000, 101);
-            n.freqEnd = 30000, n.attack = 0.1;
-            play(m, 0.0, n);
-            play(m, 0.17, noise(20000, 0.01, 0.12, 0.8, 5000, 102));
-            play(m, 0.17, wave(Wave::Sine, 300, 80, 0.05, 0.05, 0.6));
+            Tone n = noise(30000, 0.06, 0.2, 0.6, 11000, 101);
+            n.freqEnd = 9000, n.attack = 0.02, n.highpass = 2500;
+            play(m, 0.01, n);
+            const double sparkles[] = {3951, 4699, 4186};
+            for (int i = 0; i < 3; ++i) {
+                Tone s = wave(Wave::Sine, sparkles[i], 0, 0.01, 0.06, 0.3);
+                s.attack = 0.002;
+                play(m, 0.06 + i * 0.05, s);
+            }
+            play(m, 0.0, wave(Wave::Sine, 300, 80, 0.05, 0.05, 0.6));
             break;
         }
         case 11: {  // falling blips: a little "oh no" tune
@@ -146,12 +176,23 @@ Sound makeEffect(int index) {
     Sound s;
     s.channels = 1;
     s.samples = std::move(m.data());
+    if (death) {
+        // the tail swells in under the blow, so the blow is always the loudest moment
+        normalise(s.samples, 0.75);
+        const size_t swell = size_t(0.012 * kRate);
+        for (size_t i = 0; i < swell && i < s.samples.size(); ++i)
+            s.samples[i] *= float(double(i) / double(swell));
+        Mix blow(double(s.samples.size()) / kRate, 1, false);
+        deathBlow(blow);
+        normalise(blow.data(), 1.0);
+        for (size_t i = 0; i < s.samples.size(); ++i) s.samples[i] += blow.data()[i];
+    }
+    removeOffset(s.samples, 1, false);
     normalise(s.samples, peak);
-    // square-heavy effects are loud for their peak: hold every effect to a similar loudness
-    double sum = 0;
-    for (float v : s.samples) sum += double(v) * v;
-    const double rms = std::sqrt(sum / double(s.samples.size())), maxRms = 0.13;
-    if (rms > maxRms) normalise(s.samples, peak * maxRms / rms);
+    // square-heavy deaths are loud for their peak: hold the ten to a similar loudness
+    const double maxRms = peak * 0.33;
+    const double rms = rmsOf(s.samples);
+    if (death && rms > maxRms) normalise(s.samples, peak * maxRms / rms);
     return s;
 }
 

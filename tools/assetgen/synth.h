@@ -59,5 +59,11 @@ void echo(Mix& mix, double delaySec, double feedback, double wet);
 // Scales so the largest sample is `peak` (0..1). Silence stays silent.
 void normalise(std::vector<float>& samples, double peak);
 double peakOf(const std::vector<float>& samples);
+double rmsOf(const std::vector<float>& samples);
+// Removes any offset with a gentle high-pass; a looping buffer is filtered round its join.
+void removeOffset(std::vector<float>& samples, int channels, bool loop);
+// Lowers the rare loudest moments to `ceiling` with a smooth gain that looks a few
+// milliseconds ahead, so stacked drum hits stop short of the mix's headroom.
+void limitPeaks(std::vector<float>& samples, int channels, bool loop, double ceiling);
 
 }  // namespace ag
