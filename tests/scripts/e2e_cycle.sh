@@ -49,7 +49,7 @@ sleep 5.5; shot 4-gameover
 hold Return 0.3         # fade the game-over screen out, back to the opening
 sleep 2.0; shot 5-opening-again
 xdotool key Escape
-for _ in $(seq 20); do kill -0 $game 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 150); do kill -0 $game 2>/dev/null || break; sleep 0.1; done
 kill -0 $game 2>/dev/null && { echo "Escape did not end the game"; exit 1; }
 wait $game; status=$?
 [ $status -eq 0 ] || { echo "the game exited with status $status"; exit 1; }
