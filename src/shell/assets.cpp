@@ -5,7 +5,10 @@
 #include "shell/graphics.h"
 
 #ifndef TINSELRUN_DATADIR
-#define TINSELRUN_DATADIR "/usr/local/share/tinselrun"
+#define TINSELRUN_DATADIR "/usr/local/share/games/tinselrun"
+#endif
+#ifndef TINSELRUN_DATADIR_FROM_BINDIR
+#define TINSELRUN_DATADIR_FROM_BINDIR "../share/games/tinselrun"
 #endif
 
 namespace fs = std::filesystem;
@@ -20,13 +23,15 @@ bool HoldsAssets(const fs::path& dir) {
 }
 
 // The current directory first (where the game has always looked), then beside the executable,
-// then the data directory of an installation relative to it, then the configured one.
+// then the data directory of an installation relative to it (this layout's, then the older
+// share/tinselrun), then the configured one.
 std::string FindAssetDir() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     const fs::path candidates[] = {
         fs::path("."),
         ec ? fs::path() : exe.parent_path(),
+        ec ? fs::path() : exe.parent_path() / TINSELRUN_DATADIR_FROM_BINDIR,
         ec ? fs::path() : exe.parent_path() / ".." / "share" / "tinselrun",
         fs::path(TINSELRUN_DATADIR),
     };

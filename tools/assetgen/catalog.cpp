@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 #include "font.h"
 #include "scenes.h"
@@ -151,8 +153,11 @@ Image contactSheet() {
     return sheet;
 }
 
-Image appIcon() {
-    return santaHead().scaled(4);
+Image appIcon(int size) {
+    const Image master = santaHead();
+    if (size <= 0 || size % master.w != 0)
+        throw std::runtime_error("no crisp icon at " + std::to_string(size) + " px");
+    return master.scaled(size / master.w);
 }
 
 }  // namespace ag

@@ -19,7 +19,10 @@ const std::vector<Asset>& catalog();
 
 // Every picture at the scale the game shows it, labelled, on one sheet.
 Image contactSheet();
-Image appIcon();  // 64 x 64
+// The application icon, size x size, scaled from the 16 x 16 pixel-art master by a whole
+// number so each size a desktop asks for stays crisp.
+Image appIcon(int size = 64);
+inline constexpr int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
 
 // Nearest-neighbour scaling by any factor (the knights are shown at 2.5).
 Image scaleNearest(const Image& img, double factor);

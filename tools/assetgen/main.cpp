@@ -2,6 +2,7 @@
 //   assetgen --out DIR        DIR/img/1.dat ... 18.dat and DIR/snd/1.bom ... 16.bom
 //   assetgen --sheet FILE     one contact sheet of every picture, for review
 //   assetgen --icon FILE      the 64 x 64 application icon
+//   assetgen --icons DIR      DIR/16x16/apps/tinselrun.png ... 256x256: the icon theme's sizes
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,8 @@
 namespace {
 
 const char* kUsage =
-    "usage: assetgen [--out DIR] [--sheet FILE.png] [--icon FILE.png] [--only img/N.dat]\n";
+    "usage: assetgen [--out DIR] [--sheet FILE.png] [--icon FILE.png] [--icons DIR]\n"
+    "                [--only img/N.dat]\n";
 
 void makeDir(const std::filesystem::path& p) {
     std::error_code ec;
@@ -28,10 +30,20 @@ void makeDir(const std::filesystem::path& p) {
                                  (ec ? ": " + ec.message() : ""));
 }
 
+// The layout of an icon theme's folder, as share/icons/hicolor holds it.
+void writeIconTheme(const std::filesystem::path& root) {
+    for (int size : ag::kAppIconSizes) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        makeDir(root / name / "apps");
+        ag::writeFile((root / name / "apps" / "tinselrun.png").string(),
+                      ag::encodePng(ag::appIcon(size)));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string out, sheet, icon, only;
+    std::string out, sheet, icon, icons, only;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -41,6 +53,7 @@ int main(int argc, char** argv) {
         std::string* target = arg == "--out"     ? &out
                               : arg == "--sheet" ? &sheet
                               : arg == "--icon"  ? &icon
+                              : arg == "--icons" ? &icons
                               : arg == "--only"  ? &only
                                                  : nullptr;
         if (!target) {
@@ -53,7 +66,7 @@ int main(int argc, char** argv) {
         }
         *target = argv[++i];
     }
-    if (out.empty() && sheet.empty() && icon.empty()) {
+    if (out.empty() && sheet.empty() && icon.empty() && icons.empty()) {
         std::fprintf(stderr, "assetgen: nothing to do\n%s", kUsage);
         return 2;
     }
@@ -87,6 +100,7 @@ int main(int argc, char** argv) {
         }
         if (!sheet.empty()) ag::writeFile(sheet, ag::encodePng(ag::contactSheet()));
         if (!icon.empty()) ag::writeFile(icon, ag::encodePng(ag::appIcon()));
+        if (!icons.empty()) writeIconTheme(icons);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;

@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
+  dpkg-dev lintian appstream
 )
 
 missing=()
