@@ -55,7 +55,7 @@ void Boss::Update() {
         auto* boom = new BakuAni;
         boom->Init(pos.x, pos.y, pos.z);
         AddTask(boom);
-        PlaySound(BOSS_HIT_SOUND);
+        PlaySound(SND_BOSS_HIT);
         if (isGuarded == 0) {
             --life;
             guardTimer = BOSS_GUARD;
@@ -151,7 +151,7 @@ void Boss::CallReinforcements() {
 
 void Boss::Draw() {
     const Rect src{0, 0, 32, 32};
-    DrawSprite(BOSS_TEXTURE, &src, pos, COLOR_WHITE, BOSS_DRAW_SCALE);
+    DrawSprite(TEX_BOSS, &src, pos, COLOR_WHITE, BOSS_DRAW_SCALE);
 }
 
 void Boss::Describe(TaskFields& out) const {

@@ -27,7 +27,7 @@ void Knight::Update() {
 
 void Knight::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(KNIGHT_TEXTURE, &src, pos, COLOR_WHITE, KNIGHT_DRAW_SCALE);
+    DrawSprite(TEX_KNIGHT, &src, pos, COLOR_WHITE, KNIGHT_DRAW_SCALE);
 }
 
 void Knight::Describe(TaskFields& out) const {

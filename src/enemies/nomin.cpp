@@ -46,7 +46,7 @@ void Nomin::Update() {
 
 void Nomin::Draw() {
     const Rect src{0, 0, 32, 32};
-    DrawSprite(NOMIN_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_NOMIN, &src, pos, COLOR_WHITE);
 }
 
 void Nomin::Describe(TaskFields& out) const {

@@ -63,7 +63,7 @@ void Tenin::Update() {
 
 void Tenin::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(isOpen == 1 ? TENIN_TEXTURE_OPEN : TENIN_TEXTURE_CLOSED, &src, pos, COLOR_WHITE,
+    DrawSprite(isOpen == 1 ? TEX_TENIN_OPEN : TEX_TENIN_CLOSED, &src, pos, COLOR_WHITE,
                TENIN_DRAW_SCALE);
 }
 

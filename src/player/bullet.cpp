@@ -22,5 +22,5 @@ bool MoveBulletBox(NodeBaseClass& task, HitObjClass& hit, const Vec3& pos) {
 
 void DrawBullet(const Vec3& pos) {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(BULLET_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_BULLET, &src, pos, COLOR_WHITE);
 }

@@ -19,7 +19,7 @@ void Fukki::Update() {
 
 void Fukki::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(FUKKI_TEXTURE, &src, pos, COLOR_WHITE, FUKKI_DRAW_SCALE);
+    DrawSprite(TEX_FUKKI, &src, pos, COLOR_WHITE, FUKKI_DRAW_SCALE);
 }
 
 void Fukki::Describe(TaskFields& out) const {

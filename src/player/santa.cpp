@@ -96,7 +96,7 @@ void Santa::KillSanta(bool withSound) {
 void Santa::Draw() {
     // Blinks while invincible; also shows in the frame it was created in (timer 0).
     if (invincible && invincibleTimer % SANTA_BLINK != 0) return;
-    DrawSprite(SANTA_TEXTURE, &srcRect, pos, COLOR_WHITE, SANTA_DRAW_SCALE);
+    DrawSprite(TEX_SANTA, &srcRect, pos, COLOR_WHITE, SANTA_DRAW_SCALE);
 }
 
 void Santa::Describe(TaskFields& out) const {

@@ -31,7 +31,7 @@ void Ya::Update() {
 
 void Ya::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(YA_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_YA, &src, pos, COLOR_WHITE);
 }
 
 void Ya::Describe(TaskFields& out) const {

@@ -30,7 +30,7 @@ void GameTime::Init() {
 
 void GameTime::Update() {
     // From the frame count before this update's step, so the first update gives slot 2.
-    g_deathSound = stageFrame % DEATH_SOUND_COUNT + DEATH_SOUND_FIRST;
+    g_deathSound = stageFrame % DEATH_SOUND_COUNT + SND_DEATH_0;
     ++stageFrame;
 
     if (stageFrame == ENTRY_FRAME) {

@@ -32,8 +32,8 @@ void OP::Update() {
 void OP::Draw() {
     g_pSprite->Begin(SPRITE_ALPHABLEND);
     g_pSprite->SetTransform(MatrixIdentity());
-    g_pSprite->Draw(TextureEntry(OP_BACK_TEXTURE), nullptr, nullptr, &backPos, COLOR_WHITE);
-    g_pSprite->Draw(TextureEntry(OP_FRONT_TEXTURE), nullptr, nullptr, &frontPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_OP_BACK), nullptr, nullptr, &backPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_OP_FRONT), nullptr, nullptr, &frontPos, COLOR_WHITE);
     g_pSprite->End();
 }
 
@@ -80,9 +80,9 @@ void Title::Draw() {
     const Color fade = FadeColor(brightness);
     const Vec3 origin{0, 0, 0};
     g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(TITLE_TEXTURE), nullptr, nullptr, &origin, fade);
+    g_pSprite->Draw(TextureEntry(TEX_TITLE), nullptr, nullptr, &origin, fade);
     if (blinkSign == 1 || isStarting == 1) {
-        g_pSprite->Draw(TextureEntry(TITLE_PROMPT_TEXTURE), &TITLE_PROMPT_RECT, nullptr,
+        g_pSprite->Draw(TextureEntry(TEX_TITLE_PROMPT), &TITLE_PROMPT_RECT, nullptr,
                         &TITLE_PROMPT_POS, fade);
     }
     g_pSprite->End();

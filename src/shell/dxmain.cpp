@@ -159,8 +159,8 @@ bool DispatchOneEvent() {
 
 int StartUp() {
     g_quit = false;
-    plat::CreateGameWindow("Tinselrun", 800, 600);
-    if (InitDirect3D(800, 600, 1) < 0) return -1;
+    plat::CreateGameWindow("Tinselrun", SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (InitDirect3D(SCREEN_WIDTH, SCREEN_HEIGHT, 1) < 0) return -1;
     InitSound();
     InitTaskList();
     InitHitList();
