@@ -3,10 +3,8 @@
 void Knight::Init(Vec3 at) {
     priority = KNIGHT_PRIORITY;
     pos = at;
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), KNIGHT_BOX_SIZE,
-              KNIGHT_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), KNIGHT_BOX_SIZE,
+                    KNIGHT_BOX_SIZE, HIT_GROUP_ENEMY);
 }
 
 void Knight::Update() {

@@ -11,9 +11,7 @@ void Fukki::Update() {
     pos.x += FUKKI_SPEED;
     if (pos.x >= SANTA_START_X) {
         state = TASK_DEAD;
-        Santa* santa = new Santa;
-        santa->Init();
-        AddTask(santa);
+        Spawn<Santa>();
     }
 }
 

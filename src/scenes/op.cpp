@@ -20,9 +20,7 @@ void OP::Update() {
         // Only a cut-short opening confirms with a sound.
         if (backPos.y != OP_BACK_END_Y) PlaySound(SND_HIT);
         state = TASK_DEAD;
-        Title* title = new Title;
-        title->Init();
-        AddTask(title);
+        Spawn<Title>();
     }
 
     backPos.y -= OP_BACK_SPEED;
