@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Scenes, SimSceneOption,
                                          SceneCase{"GAMETIME", SCENE_GAMETIME, "GameTime"},
                                          SceneCase{"GAMEOVER", SCENE_GAMEOVER, "GAMEOVER"},
                                          SceneCase{"ED", SCENE_ED, "ED"}),
-                         [](const auto& info) { return std::string(info.param.option); });
+                         [](const auto& test) { return std::string(test.param.option); });
 
 TEST(SimScriptReachesTheGame, SpaceOnTickFiveChoosesTheOneLifeRunThen) {
     const SimRun run = RunSim({"--ticks", "8"}, "5 SPACE\n");
