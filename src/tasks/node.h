@@ -53,6 +53,7 @@ void Spawn(Args&&... args) {
     task->Init(std::forward<Args>(args)...);
     AddTask(task);
 }
+
 void UpdateTasks();
 void DrawTasks();
 void ClearTasks();
