@@ -58,7 +58,7 @@ BENCHMARK(BM_DrawFullListKnights)->Unit(benchmark::kMicrosecond)->Repetitions(5)
 // The floor: clear, one copy of the 800 x 600 town picture, present.
 void BM_DrawFloorTownPicture(benchmark::State& state) {
     EmptyShell shell;
-    const plat::Texture* town = TextureEntry(MACHI_TEXTURE);
+    const plat::Texture* town = TextureEntry(TEX_MACHI);
     if (town == nullptr) state.SkipWithError("no town picture");
     for (auto _ : state) {
         plat::Clear(0xFF646464);

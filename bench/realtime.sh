@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Real time: the real game in a window under Xvfb for SECONDS (default 60), side by side with
-# the build whose idle loop spins (configured with -DTINSELRUN_SPIN_LOOP=ON) and the bare SDL
-# loop (the floor), one after the other in the same run. For each: update ticks per second,
+# Real time: the real game (tinselrun-measured) in a window under Xvfb for SECONDS (default 60),
+# side by side with the same game whose idle loop spins (--spin) and the bare SDL loop (the
+# floor), one after the other in the same run. For each: update ticks per second,
 # ticks lost, frames drawn, processor use over the measured window, peak resident memory.
 # The games play: Enter through the opening and the title, then Space held with Santa
 # weaving up and down.
-# Usage: bench/realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]
+# Usage: bench/realtime.sh BUILD_DIR [SECONDS]
 set -u
-build=$(cd "${1:?usage: realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]}" && pwd)
-spin=$(cd "${2:?usage: realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]}" && pwd)
-seconds=${3:-60}
+build=$(cd "${1:?usage: realtime.sh BUILD_DIR [SECONDS]}" && pwd)
+seconds=${2:-60}
 warmup=5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
@@ -21,7 +20,7 @@ trap 'rm -f "$out"; stop_xvfb' EXIT
 run() {
   local name=$1 dir=$2
   shift 2
-  (cd "$dir" && TINSELRUN_STATS=1 SDL_AUDIODRIVER=dummy exec "$@" >"$out" 2>/dev/null) &
+  (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$@" >"$out" 2>/dev/null) &
   local pid=$!
   local win
   win=$(window_of $pid)
@@ -64,6 +63,6 @@ run() {
   }'
 }
 
-run game "$build" ./tinselrun
-run spin "$spin" ./tinselrun
+run game "$build" ./tinselrun-measured
+run spin "$build" ./tinselrun-measured --spin
 run bare "$build" "$build/bench/bare_loop" img/7.dat

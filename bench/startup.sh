@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Start-up: process start to the first drawn frame of the real game in a window under Xvfb,
-# all 34 asset files loaded. Prints each run (wall and processor milliseconds) and the medians.
+# Start-up: process start to the first drawn frame of the real game (tinselrun-measured, the
+# game with its pace counted) in a window under Xvfb, all 34 asset files loaded. Prints each run (wall and processor milliseconds) and the medians.
 # Usage: bench/startup.sh BUILD_DIR [RUNS]
 set -u
 build=${1:?usage: startup.sh BUILD_DIR [RUNS]}
@@ -15,7 +15,7 @@ walls=()
 cpus=()
 for i in $(seq "$runs"); do
   t0=$(date +%s.%N)
-  TINSELRUN_STATS=1 SDL_AUDIODRIVER=dummy ./tinselrun >"$out" 2>"$out.err" &
+  SDL_AUDIODRIVER=dummy ./tinselrun-measured >"$out" 2>"$out.err" &
   game=$!
   # Escape only once the game has surely drawn: a key that comes while it still loads
   # would end it before its first frame.

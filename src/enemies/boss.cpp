@@ -31,10 +31,8 @@ void Boss::Init(Vec3 at) {
     life = BOSS_LIFE;
     movingLeft = 1;
     sweepSpeed = BOSS_FAST_SWEEP;
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), BOSS_BOX_SIZE,
-              BOSS_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), BOSS_BOX_SIZE,
+                    BOSS_BOX_SIZE, HIT_GROUP_ENEMY);
     bossTimer = 0;
 }
 
@@ -52,10 +50,8 @@ void Boss::Update() {
 
     if (IsHit(0)) {
         // Guarded or not, every hit shows and sounds.
-        auto* boom = new BakuAni;
-        boom->Init(pos.x, pos.y, pos.z);
-        AddTask(boom);
-        PlaySound(BOSS_HIT_SOUND);
+        Spawn<BakuAni>(pos.x, pos.y, pos.z);
+        PlaySound(SND_BOSS_HIT);
         if (isGuarded == 0) {
             --life;
             guardTimer = BOSS_GUARD;
@@ -84,9 +80,7 @@ void Boss::SweepStraight() {
     if (ClampToBand(pos.y)) vy = -vy;
     pos.y += static_cast<float>(vy * BOSS_SWEEP_STEP);
     if (static_cast<int32_t>(pos.y) % BOSS_FIRE_HEIGHT == 0) {
-        auto* plain = new Tekitama;
-        plain->Init(pos.x, pos.y, pos.z);
-        AddTask(plain);
+        Spawn<Tekitama>(pos.x, pos.y, pos.z);
     }
 }
 
@@ -113,45 +107,31 @@ void Boss::FastSweep() {
     }
     if (bossTimer % BOSS_VOLLEY_SPACING == 0) FireVolley();
     if (bossTimer % BOSS_PLAIN_SPACING == 0) {
-        auto* plain = new Tekitama;
-        plain->Init(pos.x, pos.y, pos.z);
-        AddTask(plain);
+        Spawn<Tekitama>(pos.x, pos.y, pos.z);
     }
 }
 
 void Boss::FireVolley() {
-    auto* homing = new tuibi;
-    homing->Init(pos.x, pos.y, pos.z);
-    AddTask(homing);
-    auto* up = new HaneTama;
-    up->Init(pos.x, pos.y, pos.z, -1);
-    AddTask(up);
-    auto* down = new HaneTama;
-    down->Init(pos.x, pos.y, pos.z, +1);
-    AddTask(down);
+    Spawn<tuibi>(pos.x, pos.y, pos.z);
+    Spawn<HaneTama>(pos.x, pos.y, pos.z, -1);
+    Spawn<HaneTama>(pos.x, pos.y, pos.z, +1);
 }
 
 void Boss::CallReinforcements() {
     if (bossTimer % BOSS_TENIN_SPACING == 0) {
-        auto* clerk = new Tenin;
-        clerk->Init(BOSS_TENIN_AT);
-        AddTask(clerk);
+        Spawn<Tenin>(BOSS_TENIN_AT);
     }
     if (bossTimer % BOSS_NOMIN_SPACING == 0) {
-        auto* villager = new Nomin;
-        villager->Init(BOSS_NOMIN_AT);
-        AddTask(villager);
+        Spawn<Nomin>(BOSS_NOMIN_AT);
     }
     if (bossTimer % BOSS_KNIGHT_SPACING == 0) {
-        auto* knight = new Knight;
-        knight->Init(BOSS_KNIGHT_AT);
-        AddTask(knight);
+        Spawn<Knight>(BOSS_KNIGHT_AT);
     }
 }
 
 void Boss::Draw() {
     const Rect src{0, 0, 32, 32};
-    DrawSprite(BOSS_TEXTURE, &src, pos, COLOR_WHITE, BOSS_DRAW_SCALE);
+    DrawSprite(TEX_BOSS, &src, pos, COLOR_WHITE, BOSS_DRAW_SCALE);
 }
 
 void Boss::Describe(TaskFields& out) const {

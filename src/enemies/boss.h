@@ -25,14 +25,12 @@ constexpr int32_t BOSS_VOLLEY_SPACING = 60;  // phases 2 and 3: homing and two b
 constexpr int32_t BOSS_PLAIN_SPACING = 70;   // phase 3: one plain bullet
 constexpr int32_t BOSS_START_GUARD = 18;
 constexpr int32_t BOSS_GUARD = 30;  // frames of protection after a damaging hit
-constexpr int32_t BOSS_HIT_SOUND = 8;
 constexpr int32_t BOSS_TENIN_SPACING = 1500;
 constexpr int32_t BOSS_NOMIN_SPACING = 1000;
 constexpr int32_t BOSS_KNIGHT_SPACING = 200;
 constexpr Vec3 BOSS_TENIN_AT = {500.0f, 300.0f, 0.0f};
 constexpr Vec3 BOSS_NOMIN_AT = {750.0f, 200.0f, 0.0f};
 constexpr Vec3 BOSS_KNIGHT_AT = {1700.0f, 300.0f, 0.0f};
-constexpr int BOSS_TEXTURE = 16;
 constexpr float BOSS_DRAW_SCALE = 2.0f;
 
 class Boss : public NodeBaseClass, public HitObjClass {

@@ -3,10 +3,8 @@
 void Knight::Init(Vec3 at) {
     priority = KNIGHT_PRIORITY;
     pos = at;
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), KNIGHT_BOX_SIZE,
-              KNIGHT_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), KNIGHT_BOX_SIZE,
+                    KNIGHT_BOX_SIZE, HIT_GROUP_ENEMY);
 }
 
 void Knight::Update() {
@@ -27,7 +25,7 @@ void Knight::Update() {
 
 void Knight::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(KNIGHT_TEXTURE, &src, pos, COLOR_WHITE, KNIGHT_DRAW_SCALE);
+    DrawSprite(TEX_KNIGHT, &src, pos, COLOR_WHITE, KNIGHT_DRAW_SCALE);
 }
 
 void Knight::Describe(TaskFields& out) const {

@@ -10,7 +10,6 @@
 
 constexpr int32_t KNIGHT_PRIORITY = 8;
 constexpr int32_t KNIGHT_BOX_SIZE = 40;
-constexpr int KNIGHT_TEXTURE = 3;
 constexpr float KNIGHT_DRAW_SCALE = 2.5f;  // the 16 x 16 cell covers the 40 x 40 box
 
 class Knight : public NodeBaseClass, public HitObjClass {

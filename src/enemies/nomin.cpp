@@ -11,10 +11,8 @@ void Nomin::Init(Vec3 at) {
     pos = at;
     vy = 1;
     ay = 1;
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), NOMIN_BOX_SIZE,
-              NOMIN_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), NOMIN_BOX_SIZE,
+                    NOMIN_BOX_SIZE, HIT_GROUP_ENEMY);
 }
 
 void Nomin::Update() {
@@ -29,12 +27,8 @@ void Nomin::Update() {
     if (vy >= NOMIN_SPEED_CAP || vy <= -NOMIN_SPEED_CAP) vy = 0;
 
     if (static_cast<int32_t>(pos.y) % NOMIN_FIRE_SPACING == 0) {
-        auto* plain = new Tekitama;
-        plain->Init(pos.x, pos.y, pos.z);
-        AddTask(plain);
-        auto* homing = new tuibi;
-        homing->Init(pos.x, pos.y, pos.z);
-        AddTask(homing);
+        Spawn<Tekitama>(pos.x, pos.y, pos.z);
+        Spawn<tuibi>(pos.x, pos.y, pos.z);
     }
 
     if (IsHit(0)) {
@@ -46,7 +40,7 @@ void Nomin::Update() {
 
 void Nomin::Draw() {
     const Rect src{0, 0, 32, 32};
-    DrawSprite(NOMIN_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_NOMIN, &src, pos, COLOR_WHITE);
 }
 
 void Nomin::Describe(TaskFields& out) const {

@@ -13,7 +13,6 @@ constexpr float NOMIN_TOP = 0.0f;        // turns at or above this
 constexpr float NOMIN_BOTTOM = 568.0f;   // and at or below this (568 + 32 = 600)
 constexpr int32_t NOMIN_SPEED_CAP = 25;  // a speed this large collapses to 0
 constexpr int32_t NOMIN_FIRE_SPACING = 60;
-constexpr int NOMIN_TEXTURE = 4;
 
 class Nomin : public NodeBaseClass, public HitObjClass {
 public:

@@ -8,10 +8,8 @@
 void Tenin::Init(Vec3 at) {
     priority = TENIN_PRIORITY;
     pos = at;
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), TENIN_BOX_SIZE,
-              TENIN_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), TENIN_BOX_SIZE,
+                    TENIN_BOX_SIZE, HIT_GROUP_ENEMY);
     isOpen = 0;
     openTimer = 0;
     isCharging = 0;
@@ -35,21 +33,15 @@ void Tenin::Update() {
         }
         // Runs after the death test, so a clerk dying on a volley frame still fires it.
         if (isOpen == 1 && openTimer % TENIN_VOLLEY_SPACING == 0) {
-            auto* plain = new Tekitama;
-            plain->Init(pos.x, pos.y, pos.z);
-            AddTask(plain);
-            auto* homing = new tuibi;
-            homing->Init(pos.x, pos.y, pos.z);
-            AddTask(homing);
+            Spawn<Tekitama>(pos.x, pos.y, pos.z);
+            Spawn<tuibi>(pos.x, pos.y, pos.z);
         }
     }
 
     if (isCharging == 1) {
         ChargeStep(pos);
         if (openTimer % TENIN_CHARGE_SHOT_SPACING == 0) {
-            auto* homing = new tuibi;
-            homing->Init(pos.x, pos.y, pos.z);
-            AddTask(homing);
+            Spawn<tuibi>(pos.x, pos.y, pos.z);
         }
     }
 
@@ -63,7 +55,7 @@ void Tenin::Update() {
 
 void Tenin::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(isOpen == 1 ? TENIN_TEXTURE_OPEN : TENIN_TEXTURE_CLOSED, &src, pos, COLOR_WHITE,
+    DrawSprite(isOpen == 1 ? TEX_TENIN_OPEN : TEX_TENIN_CLOSED, &src, pos, COLOR_WHITE,
                TENIN_DRAW_SCALE);
 }
 

@@ -14,8 +14,6 @@ constexpr int32_t TENIN_OPEN_AFTER = 100;   // opens once the timer passes this
 constexpr int32_t TENIN_CLOSE_AFTER = 200;  // closes and restarts once it passes this
 constexpr int32_t TENIN_VOLLEY_SPACING = 60;
 constexpr int32_t TENIN_CHARGE_SHOT_SPACING = 20;
-constexpr int TENIN_TEXTURE_CLOSED = 8;
-constexpr int TENIN_TEXTURE_OPEN = 7;
 constexpr float TENIN_DRAW_SCALE = 2.5f;
 
 class Tenin : public NodeBaseClass, public HitObjClass {

@@ -5,9 +5,7 @@
 #include "shell/sound.h"
 
 void Perish(NodeBaseClass& task, HitObjClass& hit, const Vec3& pos) {
-    auto* boom = new BakuAni;
-    boom->Init(pos.x, pos.y, pos.z);
-    AddTask(boom);
+    Spawn<BakuAni>(pos.x, pos.y, pos.z);
     PlaySound(g_deathSound);
     hit.RemoveBox(0);
     task.state = TASK_DEAD;

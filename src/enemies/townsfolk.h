@@ -2,6 +2,8 @@
 // player's height, and leaving for good once far past the left edge.
 #pragma once
 
+#include "player/bullet.h"
+#include "player/ya.h"
 #include "shell/graphics.h"
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
@@ -17,13 +19,15 @@ constexpr float CHARGE_STEER = 3.0f;
 void ChargeStep(Vec3& pos);
 
 // Knights and charging clerks only ever walk left, so once past the left edge they never come
-// back. Santa's box never lies left of x 7: Santa dies and loses its box as soon as its x drops
-// below 0, and the box is at x + 7. An arrow's box starts at least 30 (fired at x + 35 from at
-// worst one step past 0) and flies right. A walker whose box and picture (40 wide) both start at
-// or left of this x ends by x -11, and a homing shot a clerk still fires from there (at x + 35,
-// 16 wide) is boxed and drawn left of 0 and ends in its first move. Nothing it does can be seen
-// or touch the player again, so it leaves for good instead of piling up in the task list.
-constexpr float WALKER_GONE_X = -51.0f;
+// back. Santa's box never lies left of x 0 plus its box offset (Santa dies and loses its box as
+// soon as its x drops below 0), nor an arrow's left of the spawn offset less one step. A homing
+// shot a clerk still fires from this x (at the spawn offset, a bullet box wide) is boxed and
+// drawn left of 0 and ends in its first move, and the walker's own box and picture (40 wide)
+// lie left of 0 as well. Nothing it does can be seen or touch the player again, so it leaves
+// for good instead of piling up in the task list.
+constexpr float WALKER_GONE_X = -(BULLET_SPAWN_DX + BULLET_BOX_SIZE);
+constexpr float WALKER_WIDTH = 40.0f;
+static_assert(WALKER_GONE_X + WALKER_WIDTH <= 0.0f, "a walker this far left must be off screen");
 
 // True when a walker's recorded box and its picture at pos are both past WALKER_GONE_X.
 bool WalkerGone(const HitObjClass& hit, const Vec3& pos);

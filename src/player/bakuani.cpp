@@ -22,7 +22,7 @@ void BakuAni::Update() {
 }
 
 void BakuAni::Draw() {
-    DrawSprite(BAKUANI_TEXTURE, &srcRect, pos, COLOR_WHITE, BAKUANI_DRAW_SCALE);
+    DrawSprite(TEX_BAKUANI, &srcRect, pos, COLOR_WHITE, BAKUANI_DRAW_SCALE);
 }
 
 void BakuAni::Describe(TaskFields& out) const {

@@ -10,7 +10,6 @@ constexpr int32_t BAKUANI_CELLS = 11;
 constexpr int32_t BAKUANI_CELL_TICKS = 2;
 constexpr int32_t BAKUANI_PRIORITY = 30;
 constexpr float BAKUANI_DRAW_SCALE = 4.0f;
-constexpr int BAKUANI_TEXTURE = 17;
 
 class BakuAni : public NodeBaseClass {
 public:

@@ -2,10 +2,8 @@
 
 void InitBullet(HitObjClass& hit, Vec3& pos, float x, float y, float z) {
     pos = Vec3{x + BULLET_SPAWN_DX, y + BULLET_SPAWN_DY, z};
-    hit.AllocBoxes(1);
-    hit.CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), BULLET_BOX_SIZE,
-                  BULLET_BOX_SIZE);
-    hit.SetBoxInfo(0, 0, HIT_GROUP_ENEMY, 0);
+    hit.CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), BULLET_BOX_SIZE,
+                        BULLET_BOX_SIZE, HIT_GROUP_ENEMY);
 }
 
 bool MoveBulletBox(NodeBaseClass& task, HitObjClass& hit, const Vec3& pos) {
@@ -22,5 +20,5 @@ bool MoveBulletBox(NodeBaseClass& task, HitObjClass& hit, const Vec3& pos) {
 
 void DrawBullet(const Vec3& pos) {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(BULLET_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_BULLET, &src, pos, COLOR_WHITE);
 }

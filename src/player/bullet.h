@@ -9,7 +9,6 @@
 #include "tasks/node.h"
 
 constexpr int32_t BULLET_BOX_SIZE = 16;
-constexpr int BULLET_TEXTURE = 5;
 
 // Sets pos to the shooter's position plus the spawn offset and creates the enemy box there.
 void InitBullet(HitObjClass& hit, Vec3& pos, float x, float y, float z);

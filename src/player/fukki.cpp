@@ -11,15 +11,13 @@ void Fukki::Update() {
     pos.x += FUKKI_SPEED;
     if (pos.x >= SANTA_START_X) {
         state = TASK_DEAD;
-        Santa* santa = new Santa;
-        santa->Init();
-        AddTask(santa);
+        Spawn<Santa>();
     }
 }
 
 void Fukki::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(FUKKI_TEXTURE, &src, pos, COLOR_WHITE, FUKKI_DRAW_SCALE);
+    DrawSprite(TEX_FUKKI, &src, pos, COLOR_WHITE, FUKKI_DRAW_SCALE);
 }
 
 void Fukki::Describe(TaskFields& out) const {

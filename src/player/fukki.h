@@ -10,7 +10,6 @@ constexpr float FUKKI_START_X = -300.0f;
 constexpr float FUKKI_SPEED = 5.0f;
 constexpr int32_t FUKKI_PRIORITY = 30;
 constexpr float FUKKI_DRAW_SCALE = 4.0f;
-constexpr int FUKKI_TEXTURE = 0;
 
 class Fukki : public NodeBaseClass {
 public:

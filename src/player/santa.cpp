@@ -21,10 +21,9 @@ void Santa::Init() {
     animFrame = 0;
     srcRect = Cell(0);
     pos = Vec3{SANTA_START_X, SANTA_START_Y, 0.0f};
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x) + SANTA_BOX_DX,
-              static_cast<int32_t>(pos.y) + SANTA_BOX_DY, SANTA_BOX_W, SANTA_BOX_H);
-    SetBoxInfo(0, 0, HIT_GROUP_SANTA, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x) + SANTA_BOX_DX,
+                    static_cast<int32_t>(pos.y) + SANTA_BOX_DY, SANTA_BOX_W, SANTA_BOX_H,
+                    HIT_GROUP_SANTA);
     shotCooldown = 0;
     g_santaPos = pos;
     invincible = 1;
@@ -60,9 +59,7 @@ void Santa::Update() {
 
     // A dying Santa still fires its last arrow.
     if (KeyHeld(DIK_SPACE) && shotCooldown == 0) {
-        Ya* ya = new Ya;
-        ya->Init(pos.x, pos.y, pos.z);
-        AddTask(ya);
+        Spawn<Ya>(pos.x, pos.y, pos.z);
         PlaySound(SND_SHOT);
         shotCooldown = SHOT_INTERVAL;
     }
@@ -79,24 +76,20 @@ void Santa::Update() {
 }
 
 void Santa::KillSanta(bool withSound) {
-    BakuAni* explosion = new BakuAni;
-    explosion->Init(pos.x + SANTA_EXPLOSION_DX, pos.y, 0.0f);
-    AddTask(explosion);
+    Spawn<BakuAni>(pos.x + SANTA_EXPLOSION_DX, pos.y, 0.0f);
     if (withSound) PlaySound(SND_HIT);
     RemoveBox(0);
     state = TASK_DEAD;
     --g_lives;
     if (g_lives >= 1) {
-        Fukki* revival = new Fukki;
-        revival->Init();
-        AddTask(revival);
+        Spawn<Fukki>();
     }
 }
 
 void Santa::Draw() {
     // Blinks while invincible; also shows in the frame it was created in (timer 0).
     if (invincible && invincibleTimer % SANTA_BLINK != 0) return;
-    DrawSprite(SANTA_TEXTURE, &srcRect, pos, COLOR_WHITE, SANTA_DRAW_SCALE);
+    DrawSprite(TEX_SANTA, &srcRect, pos, COLOR_WHITE, SANTA_DRAW_SCALE);
 }
 
 void Santa::Describe(TaskFields& out) const {

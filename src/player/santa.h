@@ -30,7 +30,6 @@ constexpr int32_t SANTA_ANIM_TICKS = 5;  // updates per cell
 constexpr int32_t SANTA_BLINK = 5;       // while invincible, shown when the timer is a multiple
 constexpr float SANTA_DRAW_SCALE = 4.0f;
 constexpr float SANTA_EXPLOSION_DX = -16.0f;
-constexpr int SANTA_TEXTURE = 1;
 
 class Santa : public NodeBaseClass, public HitObjClass {
 public:

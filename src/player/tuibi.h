@@ -1,24 +1,34 @@
 // The aimed enemy bullet: heads for where Santa was when it was fired, and never turns.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "player/bullet.h"
+#include "player/santa.h"
+#include "player/ya.h"
 
 constexpr float TUIBI_SPEED = 5.0f;
 constexpr int32_t TUIBI_PRIORITY = 6;
 
 // Where the boxes of Santa and of its arrows can ever be (exclusive right and bottom, inclusive
-// top). Santa's box follows a position with 0 <= x < 790 and 0 <= y < 568, so it lies in
-// [7, 812) x [20, 619); an arrow starts from a position up to one 5 px step beyond those limits
-// (Santa still fires in the update it dies) plus (35, 30), so its box lies in [30, 845) x
-// [25, 618), and it only moves right until it passes 800.
-constexpr int32_t PLAYER_REACH_RIGHT = 845;
-constexpr int32_t PLAYER_REACH_TOP = 20;
-constexpr int32_t PLAYER_REACH_BOTTOM = 619;
-// The picture (16 x 16, unscaled) leaves the 800 x 600 screen here.
-constexpr float SCREEN_RIGHT = 800.0f;
-constexpr float SCREEN_BOTTOM = 600.0f;
+// top). Boxes take positions truncated, so a position below a whole limit L gives at most L - 1.
+// Santa's box follows a position at or above 0 and below Santa's limits; an arrow starts from a
+// position up to one step beyond them (Santa still fires in the update it dies) plus the spawn
+// offset, and only moves right until it passes the screen's edge.
+constexpr int32_t SANTA_REACH_RIGHT = int32_t(SANTA_LIMIT_X) - 1 + SANTA_BOX_DX + SANTA_BOX_W;
+constexpr int32_t SANTA_REACH_BOTTOM = int32_t(SANTA_LIMIT_Y) - 1 + SANTA_BOX_DY + SANTA_BOX_H;
+constexpr int32_t YA_REACH_RIGHT =
+    int32_t(SANTA_LIMIT_X + SANTA_SPEED + BULLET_SPAWN_DX) - 1 + YA_BOX_SIZE;
+constexpr int32_t YA_REACH_TOP = int32_t(BULLET_SPAWN_DY - SANTA_SPEED);
+constexpr int32_t YA_REACH_BOTTOM =
+    int32_t(SANTA_LIMIT_Y + SANTA_SPEED + BULLET_SPAWN_DY) - 1 + YA_BOX_SIZE;
+constexpr int32_t PLAYER_REACH_RIGHT = std::max(SANTA_REACH_RIGHT, YA_REACH_RIGHT);
+constexpr int32_t PLAYER_REACH_TOP = std::min(SANTA_BOX_DY, YA_REACH_TOP);
+constexpr int32_t PLAYER_REACH_BOTTOM = std::max(SANTA_REACH_BOTTOM, YA_REACH_BOTTOM);
+// The picture (16 x 16, unscaled) leaves the screen here.
+constexpr float SCREEN_RIGHT = SCREEN_WIDTH;
+constexpr float SCREEN_BOTTOM = SCREEN_HEIGHT;
 
 class tuibi : public NodeBaseClass, public HitObjClass {
 public:

@@ -5,10 +5,8 @@
 void Ya::Init(float x, float y, float z) {
     priority = YA_PRIORITY;
     pos = Vec3{x + BULLET_SPAWN_DX, y + BULLET_SPAWN_DY, z};
-    AllocBoxes(1);
-    CreateBox(0, static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), YA_BOX_SIZE,
-              YA_BOX_SIZE);
-    SetBoxInfo(0, 0, HIT_GROUP_YA, 0);
+    CreateSingleBox(static_cast<int32_t>(pos.x), static_cast<int32_t>(pos.y), YA_BOX_SIZE,
+                    YA_BOX_SIZE, HIT_GROUP_YA);
     // Judged on the shooter's x, not the arrow's.
     piercing = x >= PIERCE_X ? 1 : 0;
 }
@@ -31,7 +29,7 @@ void Ya::Update() {
 
 void Ya::Draw() {
     const Rect src{0, 0, 16, 16};
-    DrawSprite(YA_TEXTURE, &src, pos, COLOR_WHITE);
+    DrawSprite(TEX_YA, &src, pos, COLOR_WHITE);
 }
 
 void Ya::Describe(TaskFields& out) const {

@@ -15,7 +15,6 @@ constexpr float PIERCE_X = 250.0f;    // shooters at or right of this fire pierc
 constexpr float YA_LIMIT_X = 800.0f;  // an arrow beyond this (strictly) ends
 constexpr int32_t YA_BOX_SIZE = 16;
 constexpr int32_t YA_PRIORITY = 9;
-constexpr int YA_TEXTURE = 2;
 
 class Ya : public NodeBaseClass, public HitObjClass {
 public:

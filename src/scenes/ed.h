@@ -4,13 +4,13 @@
 #include "shell/graphics.h"
 #include "tasks/node.h"
 
-constexpr int ED_UPPER_TEXTURE = 13;
-constexpr int ED_LOWER_TEXTURE = 14;
-constexpr Rect ED_UPPER_RECT = {0, 0, 800, 1515};
-constexpr Rect ED_LOWER_RECT = {0, 0, 800, 2085};
+constexpr Rect ED_UPPER_RECT = {0, 0, 800, ED_UPPER_HEIGHT};
+constexpr Rect ED_LOWER_RECT = {0, 0, 800, ED_LOWER_HEIGHT};
 constexpr float ED_SCROLL_SPEED = 0.5f;
-constexpr float ED_STOP_Y = -3000.0f;        // the upper picture's y past which the strip holds
-constexpr float ED_LOWER_REST_Y = -1485.0f;  // 2085 tall: its bottom on the screen's bottom
+// Past this y of the upper picture the strip holds: the strip's bottom is on the screen's.
+constexpr float ED_STOP_Y = SCREEN_HEIGHT - (ED_UPPER_HEIGHT + ED_LOWER_HEIGHT);
+// Where the lower picture then rests: its bottom on the screen's bottom.
+constexpr float ED_LOWER_REST_Y = SCREEN_HEIGHT - ED_LOWER_HEIGHT;
 
 class ED : public NodeBaseClass {
 public:

@@ -42,8 +42,7 @@ void GAMEOVER::Update() {
 void GAMEOVER::Draw() {
     const Vec3 origin{0, 0, 0};
     g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(GAMEOVER_TEXTURE), nullptr, nullptr, &origin,
-                    FadeColor(brightness));
+    g_pSprite->Draw(TextureEntry(TEX_GAMEOVER), nullptr, nullptr, &origin, FadeColor(brightness));
     g_pSprite->End();
 }
 

@@ -5,7 +5,6 @@
 
 #include "tasks/node.h"
 
-constexpr int GAMEOVER_TEXTURE = 10;
 constexpr int32_t GAMEOVER_PRIORITY = -1;
 constexpr uint32_t GAMEOVER_FADE_STEP = 5;
 constexpr uint32_t GAMEOVER_FULL_BRIGHTNESS = 255;

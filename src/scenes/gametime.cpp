@@ -12,12 +12,8 @@ GameTime::~GameTime() {
 
 void GameTime::Init() {
     // Two copies 800 px apart scroll as one endless strip.
-    Machi* left = new Machi;
-    left->Init(Vec3{0, 0, 0});
-    AddTask(left);
-    Machi* right = new Machi;
-    right->Init(Vec3{800, 0, 0});
-    AddTask(right);
+    Spawn<Machi>(Vec3{0, 0, 0});
+    Spawn<Machi>(Vec3{800, 0, 0});
 
     stageFrame = 0;
     if (g_oneLifeMode == 0) {
@@ -30,13 +26,11 @@ void GameTime::Init() {
 
 void GameTime::Update() {
     // From the frame count before this update's step, so the first update gives slot 2.
-    g_deathSound = stageFrame % DEATH_SOUND_COUNT + DEATH_SOUND_FIRST;
+    g_deathSound = stageFrame % DEATH_SOUND_COUNT + SND_DEATH_0;
     ++stageFrame;
 
     if (stageFrame == ENTRY_FRAME) {
-        Fukki* fukki = new Fukki;
-        fukki->Init();
-        AddTask(fukki);
+        Spawn<Fukki>();
     }
     RunTimeline(stageFrame);
 }

@@ -9,9 +9,6 @@
 constexpr int32_t STAGE_LIVES = 15;
 constexpr int32_t ONE_LIFE_LIVES = 1;
 constexpr int32_t ENTRY_FRAME = 1;  // the stage frame in which the player slides in
-// Enemies' death sounds cycle through slots 2 to 11 with the stage frame.
-constexpr int32_t DEATH_SOUND_FIRST = 2;
-constexpr int32_t DEATH_SOUND_COUNT = 10;
 
 class GameTime : public NodeBaseClass {
 public:

@@ -44,7 +44,7 @@ void Machi::Update() {
 }
 
 void Machi::Draw() {
-    DrawSprite(MACHI_TEXTURE, nullptr, pos, FadeColor(brightness));
+    DrawSprite(TEX_MACHI, nullptr, pos, FadeColor(brightness));
 }
 
 void Machi::Describe(TaskFields& out) const {

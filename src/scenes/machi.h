@@ -7,7 +7,6 @@
 #include "shell/graphics.h"
 #include "tasks/node.h"
 
-constexpr int MACHI_TEXTURE = 6;
 constexpr float MACHI_SCROLL_SPEED = 5.0f;
 constexpr float MACHI_WRAP_AT = -800.0f;  // at or past this a copy jumps back to the right
 constexpr float MACHI_WRAP_TO = 800.0f;

@@ -20,9 +20,7 @@ void OP::Update() {
         // Only a cut-short opening confirms with a sound.
         if (backPos.y != OP_BACK_END_Y) PlaySound(SND_HIT);
         state = TASK_DEAD;
-        Title* title = new Title;
-        title->Init();
-        AddTask(title);
+        Spawn<Title>();
     }
 
     backPos.y -= OP_BACK_SPEED;
@@ -32,8 +30,8 @@ void OP::Update() {
 void OP::Draw() {
     g_pSprite->Begin(SPRITE_ALPHABLEND);
     g_pSprite->SetTransform(MatrixIdentity());
-    g_pSprite->Draw(TextureEntry(OP_BACK_TEXTURE), nullptr, nullptr, &backPos, COLOR_WHITE);
-    g_pSprite->Draw(TextureEntry(OP_FRONT_TEXTURE), nullptr, nullptr, &frontPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_OP_BACK), nullptr, nullptr, &backPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_OP_FRONT), nullptr, nullptr, &frontPos, COLOR_WHITE);
     g_pSprite->End();
 }
 
@@ -80,9 +78,9 @@ void Title::Draw() {
     const Color fade = FadeColor(brightness);
     const Vec3 origin{0, 0, 0};
     g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(TITLE_TEXTURE), nullptr, nullptr, &origin, fade);
+    g_pSprite->Draw(TextureEntry(TEX_TITLE), nullptr, nullptr, &origin, fade);
     if (blinkSign == 1 || isStarting == 1) {
-        g_pSprite->Draw(TextureEntry(TITLE_PROMPT_TEXTURE), &TITLE_PROMPT_RECT, nullptr,
+        g_pSprite->Draw(TextureEntry(TEX_TITLE_PROMPT), &TITLE_PROMPT_RECT, nullptr,
                         &TITLE_PROMPT_POS, fade);
     }
     g_pSprite->End();

@@ -7,16 +7,12 @@
 #include "shell/graphics.h"
 #include "tasks/node.h"
 
-constexpr int OP_BACK_TEXTURE = 11;
-constexpr int OP_FRONT_TEXTURE = 12;
 constexpr float OP_BACK_SPEED = 0.5f;
 constexpr float OP_FRONT_SPEED = 1.0f;
 constexpr float OP_FRONT_START_Y = 100.0f;
 constexpr float OP_BACK_END_Y = -1200.0f;  // reached exactly after 2400 half-pixel steps
 
-constexpr int TITLE_TEXTURE = 9;
-constexpr int TITLE_PROMPT_TEXTURE = 15;
-constexpr Rect TITLE_PROMPT_RECT = {0, 0, 253, 76};
+constexpr Rect TITLE_PROMPT_RECT = {0, 0, TITLE_PROMPT_WIDTH, TITLE_PROMPT_HEIGHT};
 constexpr Vec3 TITLE_PROMPT_POS = {270, 400, 0};
 constexpr int32_t TITLE_BLINK_PERIOD = 30;
 // Enter counts only after this many blinks, so an Enter held through the opening's end

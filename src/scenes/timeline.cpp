@@ -15,9 +15,7 @@ using Creator = void (*)(Vec3 pos);
 
 template <class T>
 void Create(Vec3 pos) {
-    T* task = new T;
-    task->Init(pos);
-    AddTask(task);
+    Spawn<T>(pos);
 }
 
 constexpr Creator KNIGHT = Create<Knight>;

@@ -1,10 +1,5 @@
 #include "shell/dxmain.h"
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "shell/graphics.h"
@@ -37,19 +32,6 @@ constexpr double FIRST_PERIOD_MS = 16.666666030883789;
 // The idle pass sleeps only when the next tick is further away than one sleep can overshoot.
 constexpr double SLEEP_THRESHOLD_MS = 2.0;
 constexpr uint32_t CLEAR_COLOR = 0xFF646464;
-
-// Counted always, printed only on request: TINSELRUN_STATS=1 gives one line at exit (ticks
-// updated, frames drawn, seconds since the frame clock started, when the first frame was
-// presented), so the real game's pace can be measured from outside without changing it.
-int64_t g_ticksRun = 0;
-int64_t g_framesDrawn = 0;
-double g_firstFrameAt = -1.0;   // wall clock, seconds since the epoch, after the first Present
-double g_firstFrameCpu = -1.0;  // processor seconds the process had used by then
-
-double WallSeconds() {
-    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
 
 }  // namespace
 
@@ -118,15 +100,8 @@ int RunFrame() {
         ServeSceneChange();
         UpdateTasks();
         RunCollisions();
-        ++g_ticksRun;
     }
-    if (r == FRAME_UPDATE_DRAW && g_drawFrames) {
-        DrawFrame();
-        if (g_framesDrawn++ == 0) {
-            g_firstFrameAt = WallSeconds();
-            g_firstFrameCpu = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-        }
-    }
+    if (r == FRAME_UPDATE_DRAW && g_drawFrames) DrawFrame();
     return r;
 }
 
@@ -163,8 +138,8 @@ bool DispatchOneEvent() {
 
 int StartUp() {
     g_quit = false;
-    plat::CreateGameWindow("Tinselrun", 800, 600);
-    if (InitDirect3D(800, 600, 1) < 0) return -1;
+    plat::CreateGameWindow("Tinselrun", SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (InitDirect3D(SCREEN_WIDTH, SCREEN_HEIGHT, 1) < 0) return -1;
     InitSound();
     InitTaskList();
     InitHitList();
@@ -188,28 +163,17 @@ void ShutDown() {
     plat::DestroyGameWindow();
 }
 
-int GameMain() {
+int GameMain(LoopObserver* observer) {
     if (StartUp() < 0) return 0;
-    // From the frame clock's start, so that the ticks due in that time are seconds x 60.
-    const double clockStart = g_clockNext - FIRST_PERIOD_MS;
+    if (observer != nullptr) observer->Started(g_clockNext - FIRST_PERIOD_MS);
     while (!g_quit) {
         if (DispatchOneEvent()) continue;
-        if (RunFrame() == 0) {
-#ifndef TINSELRUN_SPIN_LOOP
-            if (g_clockNext - plat::ClockMs() > SLEEP_THRESHOLD_MS) plat::SleepMs(1);
-#endif
-        }
+        const int r = RunFrame();
+        if (observer != nullptr) observer->Passed(r);
+        if (r != 0 || (observer != nullptr && observer->Waited())) continue;
+        if (g_clockNext - plat::ClockMs() > SLEEP_THRESHOLD_MS) plat::SleepMs(1);
     }
-    const double loopSeconds = (plat::ClockMs() - clockStart) / 1000.0;
+    if (observer != nullptr) observer->Finished();
     ShutDown();
-    const char* stats = std::getenv("TINSELRUN_STATS");
-    if (stats != nullptr && stats[0] == '1' && stats[1] == '\0') {
-        std::printf(
-            "tinselrun-stats ticks=%lld frames=%lld seconds=%.3f first_frame_at=%.6f "
-            "first_frame_cpu=%.3f\n",
-            static_cast<long long>(g_ticksRun), static_cast<long long>(g_framesDrawn), loopSeconds,
-            g_firstFrameAt, g_firstFrameCpu);
-        std::fflush(stdout);
-    }
     return 0;
 }

@@ -38,9 +38,22 @@ extern const char* g_servedScene;
 // When false, ticks that are due to be drawn are not drawn (the headless runner draws itself).
 extern bool g_drawFrames;
 
+// How a measuring program (bench/) watches the main loop; the game itself runs without one.
+class LoopObserver {
+public:
+    virtual void Started(double clockStartMs) = 0;  // start-up done; when the frame clock began
+    virtual void Passed(int frameResult) = 0;       // after each pass that ran the frame clock
+    virtual bool Waited() = 0;    // no tick due: true when it has waited its own way instead
+    virtual void Finished() = 0;  // the loop has ended; shut-down comes next
+
+protected:
+    ~LoopObserver() = default;
+};
+
 int StartUp();  // every service up to the first scene; negative when the device failed
 void ShutDown();
-int GameMain();  // StartUp, the message loop, ShutDown; the process's exit status
+// StartUp, the message loop, ShutDown; the process's exit status.
+int GameMain(LoopObserver* observer = nullptr);
 
 // One turn of the message loop: dispatch one waiting event and return true, or false when
 // there was none. g_quit is set once a quit was posted.

@@ -102,11 +102,7 @@ int32_t LoadTexture(const char* file, int32_t index) {
 
 void LoadTextures() {
     CreateTextureTable(TEXTURE_COUNT);
-    for (int32_t i = 0; i < TEXTURE_COUNT; ++i) {
-        char name[256];
-        std::snprintf(name, sizeof name, "img/%d.dat", i + 1);
-        LoadTexture(name, i);
-    }
+    for (int32_t i = 0; i < TEXTURE_COUNT; ++i) LoadTexture(PictureFile(i).c_str(), i);
 }
 
 void ReleaseTexture(int32_t index) {

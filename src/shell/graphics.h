@@ -4,6 +4,11 @@
 #include <cstdint>
 
 #include "platform/renderer.h"
+#include "shell/catalog.h"
+
+// The back buffer every picture is drawn into, in pixels.
+constexpr int32_t SCREEN_WIDTH = 800;
+constexpr int32_t SCREEN_HEIGHT = 600;
 
 // The platform's 3-component vector: every picture's top-left corner (z only passed on).
 struct Vec3 {
@@ -54,7 +59,6 @@ public:
     void End() {}
 };
 
-constexpr int TEXTURE_COUNT = 18;
 constexpr int32_t E_FAIL = -1;
 
 // False: draw calls still set the sprite object's state (its transform) but nothing reaches the

@@ -42,11 +42,7 @@ int32_t LoadSound(const char* path, int32_t slot) {
 
 void LoadSounds() {
     CreateSoundTable(SOUND_COUNT);
-    for (int32_t i = 0; i < SOUND_COUNT; ++i) {
-        char name[256];
-        std::snprintf(name, sizeof name, "snd/%d.bom", i + 1);
-        LoadSound(name, i);
-    }
+    for (int32_t i = 0; i < SOUND_COUNT; ++i) LoadSound(SoundFile(i).c_str(), i);
 }
 
 int32_t PlaySound(int32_t slot) {

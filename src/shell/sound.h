@@ -3,16 +3,7 @@
 
 #include <cstdint>
 
-enum : int32_t {
-    SND_HIT = 0,
-    SND_SHOT = 1,
-    SND_STAGE = 12,
-    SND_ENDING = 13,
-    SND_GAMEOVER = 14,
-    SND_OPENING = 15,
-};
-
-constexpr int SOUND_COUNT = 16;
+#include "shell/catalog.h"
 
 extern int32_t g_segmentCount;
 

@@ -176,6 +176,12 @@ const HitBox* HitObjClass::Box(int32_t row) const {
     return Row(row);
 }
 
+void HitObjClass::CreateSingleBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t group) {
+    AllocBoxes(1);
+    CreateBox(0, x, y, w, h);
+    SetBoxInfo(0, 0, group, 0);
+}
+
 void HitObjClass::AllocBoxes(int32_t rows) {
     // A second call is ignored: the boxes already made stay owned and in the ring.
     if (g_hitHead == nullptr || rows <= 0 || boxes != nullptr) return;

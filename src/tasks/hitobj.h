@@ -49,6 +49,9 @@ public:
     HitObjClass(const HitObjClass&) = delete;
     HitObjClass& operator=(const HitObjClass&) = delete;
 
+    // The set-up of every actor here: one row, its box w x h at (x, y), in its group.
+    void CreateSingleBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t group);
+
     void AllocBoxes(int32_t rows);
     void CreateBox(int32_t row, int32_t x, int32_t y, int32_t w, int32_t h);
     void RemoveBox(int32_t row);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "tasks/fields.h"
 
@@ -43,6 +44,16 @@ void InitTaskList();
 // deleted here, so its hit boxes leave the ring with it; nobody may touch it afterwards.
 int32_t AddTask(NodeBaseClass* task);
 void RemoveTask(NodeBaseClass* task);
+
+// How every task is made: constructed on the heap, given its start values by Init, linked. The
+// creator keeps no pointer: a task the full list refuses is gone at once.
+template <class T, class... Args>
+void Spawn(Args&&... args) {
+    T* task = new T;
+    task->Init(std::forward<Args>(args)...);
+    AddTask(task);
+}
+
 void UpdateTasks();
 void DrawTasks();
 void ClearTasks();

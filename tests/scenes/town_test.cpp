@@ -42,4 +42,15 @@ TEST_F(TownTest, GameOverWinsWhenLastLifeGoesAsBossFalls) {
     EXPECT_EQ(right->state, TASK_DEAD);
 }
 
+TEST_F(TownTest, NoLivesLeftWinsOverADefeatedBossForALoneCopyToo) {
+    // With two copies the second's request would hide the first's: the newer one decides alone.
+    left->state = TASK_DEAD;
+    g_stageClear = 1;
+    g_lives = 0;
+    Tick(241);
+    EXPECT_EQ(right->state, TASK_DEAD);
+    EXPECT_EQ(g_nextScene, SCENE_GAMEOVER);
+    EXPECT_EQ(g_sceneChange, 1);
+}
+
 }  // namespace

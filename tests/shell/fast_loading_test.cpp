@@ -17,7 +17,6 @@
 
 #include "platform/audio.h"
 #include "platform/common/read_file.h"
-#include "platform/common/sdl_memory.h"
 #include "platform/common/sdl_render.h"
 #include "platform/common/sdl_sound.h"
 #include "platform/headless/headless.h"
@@ -68,64 +67,6 @@ TEST(AssetFileBytes, ReadEveryByteOfFilesPipesAndNothingElse) {
     ASSERT_TRUE(opened);
     ASSERT_EQ(piped.size(), bytes.size());
     EXPECT_EQ(std::memcmp(piped.data(), bytes.data(), bytes.size()), 0);
-}
-
-class LargeBlocks : public testing::Test {
-protected:
-    void SetUp() override {
-#if defined(__SANITIZE_ADDRESS__)
-        GTEST_SKIP() << "sanitizer builds keep SDL's blocks on the sanitizer's allocator";
-#endif
-        plat::common::UseLargePagesForSdl();
-    }
-};
-
-TEST_F(LargeBlocks, KeepTheirBytesThroughGrowingAndShrinking) {
-    const size_t before = plat::common::LargeBlocksMapped();
-    const size_t big = plat::common::LARGE_BLOCK + 12345;
-    auto* block = static_cast<uint8_t*>(SDL_malloc(big));
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(plat::common::LargeBlocksMapped(), before + 1);
-    for (size_t i = 0; i < big; ++i) block[i] = static_cast<uint8_t>(i * 31);
-    block = static_cast<uint8_t*>(SDL_realloc(block, 3 * big));
-    ASSERT_NE(block, nullptr);
-    for (size_t i = 0; i < big; i += 4093) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
-    EXPECT_EQ(block[big - 1], static_cast<uint8_t>((big - 1) * 31));
-    block = static_cast<uint8_t*>(SDL_realloc(block, 1000));  // back to the small allocator
-    ASSERT_NE(block, nullptr);
-    for (size_t i = 0; i < 1000; ++i) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
-    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
-    block = static_cast<uint8_t*>(SDL_realloc(block, big));  // and up again
-    ASSERT_NE(block, nullptr);
-    for (size_t i = 0; i < 1000; ++i) ASSERT_EQ(block[i], static_cast<uint8_t>(i * 31)) << i;
-    EXPECT_EQ(plat::common::LargeBlocksMapped(), before + 1);
-    SDL_free(block);
-    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
-}
-
-TEST_F(LargeBlocks, ClearedBlocksReadAsZeroAndOverflowsFail) {
-    for (int round = 0; round < 3; ++round) {  // also after a block of the same size was freed
-        auto* block = static_cast<uint8_t*>(SDL_calloc(4, plat::common::LARGE_BLOCK));
-        ASSERT_NE(block, nullptr);
-        for (size_t i = 0; i < 4 * plat::common::LARGE_BLOCK; i += 997) ASSERT_EQ(block[i], 0) << i;
-        std::memset(block, 0xAB, 4 * plat::common::LARGE_BLOCK);
-        SDL_free(block);
-    }
-    EXPECT_EQ(SDL_calloc(SIZE_MAX / 2, 4), nullptr);
-}
-
-TEST_F(LargeBlocks, BlocksOfTheFormerAllocatorAreFreedByIt) {
-    SDL_malloc_func original = nullptr;
-    SDL_calloc_func c = nullptr;
-    SDL_realloc_func r = nullptr;
-    SDL_free_func f = nullptr;
-    SDL_GetOriginalMemoryFunctions(&original, &c, &r, &f);
-    void* old = original(plat::common::LARGE_BLOCK * 2);  // as if made before the switch
-    ASSERT_NE(old, nullptr);
-    std::memset(old, 1, plat::common::LARGE_BLOCK * 2);
-    const size_t before = plat::common::LargeBlocksMapped();
-    SDL_free(old);
-    EXPECT_EQ(plat::common::LargeBlocksMapped(), before);
 }
 
 // Draws a texture at the top left of a cleared 800 x 600 picture and returns its w x h pixels.

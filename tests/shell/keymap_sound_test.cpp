@@ -1,7 +1,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/keymap.h"
 #include "shell/input.h"
@@ -83,6 +90,35 @@ TEST_F(Sound, EveryCallIsLoggedInOrderEvenForAnEmptySlot) {
     EXPECT_EQ(calls[2].slot, SND_STAGE);
     EXPECT_STREQ(calls[4].call, "StopSound");
     EXPECT_STREQ(calls[5].call, "StopAllSounds");
+}
+
+TEST(SoundCapture, AStoppedLoopFallsSilentFromTheStopOn) {
+    const std::string wav =
+        testing::TempDir() + "/tinselrun_stop_" + std::to_string(getpid()) + ".wav";
+    for (SceneCreator& c : g_sceneTable) c = nullptr;
+    g_startupScene = nullptr;
+    SetAssetDir(TINSELRUN_BUILD_DIR);
+    plat::headless::CaptureAudioTo(wav);
+    plat::headless::SetClock(0.0);
+    ASSERT_EQ(StartUp(), 0);
+    PlaySoundLoop(SND_SHOT);
+    plat::headless::SetClock(200.0);
+    StopSound(SND_SHOT);
+    plat::headless::SetClock(400.0);
+    ShutDown();  // writes the capture
+    plat::headless::CaptureAudioTo("");
+
+    std::ifstream in(wav, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::remove(wav.c_str());
+    ASSERT_EQ(bytes.size(), 44u + 17640u * 4u);  // 400 ms of 16-bit stereo at 44.1 kHz
+    std::vector<int16_t> samples((bytes.size() - 44) / 2);
+    std::memcpy(samples.data(), bytes.data() + 44, samples.size() * 2);
+    const size_t stop = 8820 * 2;  // 200 ms in
+    int heard = 0;
+    for (size_t i = 0; i < stop; ++i) heard += samples[i] != 0;
+    EXPECT_GT(heard, 1000) << "the loop plays until it is stopped";
+    for (size_t i = stop; i < samples.size(); ++i) ASSERT_EQ(samples[i], 0) << "sample " << i;
 }
 
 using Input = ShellFixture;

@@ -66,8 +66,6 @@ TEST(SimTraceHoldsEveryTick, FromStartUpToTheLast) {
 }
 
 TEST(SimStartUp, TickZeroHoldsTheStartUpSceneAndItsSounds) {
-    InstallScenes();
-    if (g_startupScene == nullptr) GTEST_SKIP() << "no start-up scene built yet";
     const SimRun run = RunSim({"--ticks", "1"});
     ASSERT_EQ(run.status, 0) << run.err;
     ExpectWholeTrace(run, 2);
@@ -101,8 +99,6 @@ class SimSceneOption : public testing::TestWithParam<SceneCase> {};
 
 TEST_P(SimSceneOption, ServesThatSceneInTickOne) {
     const SceneCase& scene = GetParam();
-    InstallScenes();
-    if (g_sceneTable[scene.id] == nullptr) GTEST_SKIP() << scene.option << " not built yet";
     const SimRun run = RunSim({"--ticks", "3", "--scene", scene.option});
     ASSERT_EQ(run.status, 0) << run.err;
     ExpectWholeTrace(run, 4);
@@ -122,11 +118,9 @@ INSTANTIATE_TEST_SUITE_P(Scenes, SimSceneOption,
                                          SceneCase{"GAMETIME", SCENE_GAMETIME, "GameTime"},
                                          SceneCase{"GAMEOVER", SCENE_GAMEOVER, "GAMEOVER"},
                                          SceneCase{"ED", SCENE_ED, "ED"}),
-                         [](const auto& info) { return std::string(info.param.option); });
+                         [](const auto& test) { return std::string(test.param.option); });
 
 TEST(SimScriptReachesTheGame, SpaceOnTickFiveChoosesTheOneLifeRunThen) {
-    InstallScenes();
-    if (g_sceneTable[SCENE_OP] == nullptr) GTEST_SKIP() << "no opening built yet";
     const SimRun run = RunSim({"--ticks", "8"}, "5 SPACE\n");
     ASSERT_EQ(run.status, 0) << run.err;
     ExpectWholeTrace(run, 9);
@@ -136,8 +130,6 @@ TEST(SimScriptReachesTheGame, SpaceOnTickFiveChoosesTheOneLifeRunThen) {
 }
 
 TEST(SimScriptReachesTheGame, ReturnHeldFromTheStartReachesTheStageAtTick172) {
-    InstallScenes();
-    if (g_sceneTable[SCENE_GAMETIME] == nullptr) GTEST_SKIP() << "no stage built yet";
     // The worked example of the runner's guide. Enter cuts the opening short in tick 1; the
     // title takes it from its 120th update and fades for 50 more, so its request is served in
     // tick 172.

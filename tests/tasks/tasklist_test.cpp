@@ -158,12 +158,4 @@ TEST_F(TaskList, ClearDeletesEveryTaskNewestFirstAndKeepsTheList) {
     EXPECT_EQ(g_taskCount, 1);
 }
 
-TEST(TaskListLifetime, PassesDoNothingBeforeTheListExists) {
-    UpdateTasks();
-    DrawTasks();
-    ClearTasks();
-    ReleaseTaskList();
-    SUCCEED();
-}
-
 }  // namespace

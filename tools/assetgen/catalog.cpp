@@ -7,6 +7,7 @@
 
 #include "font.h"
 #include "scenes.h"
+#include "shell/catalog.h"
 #include "sounds.h"
 #include "sprites.h"
 #include "synth.h"
@@ -16,7 +17,7 @@ namespace ag {
 namespace {
 
 struct Picture {
-    int number;
+    int entry;  // in the game's texture table
     std::function<Image()> make;
     double gameScale;
 };
@@ -29,26 +30,41 @@ const Image& ending() {
 
 const std::vector<Picture>& pictures() {
     static const std::vector<Picture> list = {
-        {1, revivalSprite, 4},
-        {2, santaStrip, 4},
-        {3, arrowSprite, 1},
-        {4, knightSprite, 2.5},
-        {5, villagerSprite, 1},
-        {6, bulletSprite, 1},
-        {7, townPicture, 1},
-        {8, [] { return shopSprite(true); }, 2.5},
-        {9, [] { return shopSprite(false); }, 2.5},
-        {10, titlePicture, 1},
-        {11, gameOverPicture, 1},
-        {12, openingBack, 1},
-        {13, openingFront, 1},
-        {14, [] { return ending().crop(0, 0, 800, 1515); }, 1},
-        {15, [] { return ending().crop(0, 1515, 800, 2085); }, 1},
-        {16, promptPicture, 1},
-        {17, bossSprite, 2},
-        {18, explosionStrip, 4},
+        {TEX_FUKKI, revivalSprite, 4},
+        {TEX_SANTA, santaStrip, 4},
+        {TEX_YA, arrowSprite, 1},
+        {TEX_KNIGHT, knightSprite, 2.5},
+        {TEX_NOMIN, villagerSprite, 1},
+        {TEX_BULLET, bulletSprite, 1},
+        {TEX_MACHI, townPicture, 1},
+        {TEX_TENIN_OPEN, [] { return shopSprite(true); }, 2.5},
+        {TEX_TENIN_CLOSED, [] { return shopSprite(false); }, 2.5},
+        {TEX_TITLE, titlePicture, 1},
+        {TEX_GAMEOVER, gameOverPicture, 1},
+        {TEX_OP_BACK, openingBack, 1},
+        {TEX_OP_FRONT, openingFront, 1},
+        {TEX_ED_UPPER, [] { return ending().crop(0, 0, 800, ED_UPPER_HEIGHT); }, 1},
+        {TEX_ED_LOWER, [] { return ending().crop(0, ED_UPPER_HEIGHT, 800, ED_LOWER_HEIGHT); }, 1},
+        {TEX_TITLE_PROMPT, promptPicture, 1},
+        {TEX_BOSS, bossSprite, 2},
+        {TEX_BAKUANI, explosionStrip, 4},
     };
     return list;
+}
+
+// What each sound slot plays: the effects in file order, then the four pieces of music.
+Sound makeSound(int slot) {
+    switch (slot) {
+        case SND_STAGE: return stageMusic();
+        case SND_ENDING: return endingMusic();
+        case SND_GAMEOVER: return gameOverMusic();
+        case SND_OPENING: return openingMusic();
+        default: return makeEffect(slot + 1);
+    }
+}
+
+bool isEnding(int entry) {
+    return entry == TEX_ED_UPPER || entry == TEX_ED_LOWER;
 }
 
 Bytes soundFile(const Sound& s) {
@@ -62,16 +78,10 @@ const std::vector<Asset>& catalog() {
         std::vector<Asset> out;
         for (const Picture& p : pictures()) {
             auto make = p.make;
-            out.push_back(
-                {"img/" + std::to_string(p.number) + ".dat", [make] { return encodePng(make()); }});
+            out.push_back({PictureFile(p.entry), [make] { return encodePng(make()); }});
         }
-        for (int i = 1; i <= 12; ++i)
-            out.push_back(
-                {"snd/" + std::to_string(i) + ".bom", [i] { return soundFile(makeEffect(i)); }});
-        out.push_back({"snd/13.bom", [] { return soundFile(stageMusic()); }});
-        out.push_back({"snd/14.bom", [] { return soundFile(endingMusic()); }});
-        out.push_back({"snd/15.bom", [] { return soundFile(gameOverMusic()); }});
-        out.push_back({"snd/16.bom", [] { return soundFile(openingMusic()); }});
+        for (int slot = 0; slot < SOUND_COUNT; ++slot)
+            out.push_back({SoundFile(slot), [slot] { return soundFile(makeSound(slot)); }});
         return out;
     }();
     return list;
@@ -94,7 +104,7 @@ Image contactSheet() {
     std::vector<std::pair<int, Image>> small, big;
     for (const Picture& p : pictures()) {
         Image img = scaleNearest(p.make(), p.gameScale);
-        (img.w >= 800 ? big : small).emplace_back(p.number, std::move(img));
+        (img.w >= 800 ? big : small).emplace_back(p.entry, std::move(img));
     }
     // the two ending pictures go back together, as the game scrolls them
     const int width = 3 * 800 + 4 * gap;
@@ -105,7 +115,7 @@ Image contactSheet() {
     for (auto& b : big) {
         if (b.second.h <= 600)
             rowA = std::max(rowA, b.second.h);
-        else if (b.first == 14 || b.first == 15)
+        else if (isEnding(b.first))
             endingH += b.second.h;
         else
             rowB = std::max(rowB, b.second.h);
@@ -121,8 +131,9 @@ Image contactSheet() {
                 sheet.set(x0 + xx, y0 + y,
                           ((xx / 8 + y / 8) % 2) ? rgb(70, 70, 82) : rgb(90, 90, 104));
     };
-    auto place = [&](int num, const Image& img, int px, int py) {
-        drawText(sheet, std::to_string(num), px, py, lab);
+    // labelled with the file's number
+    auto place = [&](int entry, const Image& img, int px, int py) {
+        drawText(sheet, std::to_string(entry + 1), px, py, lab);
         checker(px, py + labelH, img.w, img.h);
         sheet.draw(img, px, py + labelH);
     };
@@ -142,7 +153,7 @@ Image contactSheet() {
     int endingY = y;
     for (auto& b : big) {
         if (b.second.h <= 600) continue;
-        if (b.first == 14 || b.first == 15) {
+        if (isEnding(b.first)) {
             place(b.first, b.second, gap + 2 * (800 + gap), endingY);
             endingY += b.second.h;
             continue;

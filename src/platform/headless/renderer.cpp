@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "platform/common/sdl_memory.h"
 #include "platform/common/sdl_render.h"
 #include "platform/headless/headless.h"
 
@@ -19,7 +18,6 @@ bool g_isWindowed = true;
 }  // namespace
 
 RendererResult CreateRenderer(int width, int height, bool windowed) {
-    common::UseLargePagesForSdl();  // before SDL allocates anything
     g_isWindowed = windowed;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     g_surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);

@@ -6,7 +6,6 @@
 #include <deque>
 
 #include "platform/clock.h"
-#include "platform/common/sdl_memory.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace plat {
@@ -58,7 +57,6 @@ bool Translate(const SDL_Event& e, Event* out) {
 }  // namespace
 
 bool CreateGameWindow(const char* title, int width, int height) {
-    common::UseLargePagesForSdl();  // before SDL allocates anything
     g_clockStart = SDL_GetPerformanceCounter();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
