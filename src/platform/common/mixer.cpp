@@ -69,7 +69,7 @@ void Mixer::SetPaused(bool paused, int64_t at) {
 
 void Mixer::SetVolume(float volume, int64_t at) {
     Change change(Change::VOLUME, at);
-    change.volume = std::clamp(volume, 0.0f, 1.0f);
+    change.volume = volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f;  // NaN is silence too
     Queue(std::move(change));
 }
 
