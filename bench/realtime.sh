@@ -6,9 +6,11 @@
 # The games play: Enter through the opening and the title, then Space held with Santa
 # weaving up and down.
 # Usage: bench/realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]
+# A SPIN_BUILD_DIR of - leaves the spinning build out (memory: the game and the bare loop).
 set -u
 build=$(cd "${1:?usage: realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]}" && pwd)
-spin=$(cd "${2:?usage: realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]}" && pwd)
+spin=${2:?usage: realtime.sh BUILD_DIR SPIN_BUILD_DIR [SECONDS]}
+[ "$spin" = - ] || spin=$(cd "$spin" && pwd)
 seconds=${3:-60}
 warmup=5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -65,5 +67,5 @@ run() {
 }
 
 run game "$build" ./tinselrun
-run spin "$spin" ./tinselrun
+[ "$spin" = - ] || run spin "$spin" ./tinselrun
 run bare "$build" "$build/bench/bare_loop" img/7.dat
