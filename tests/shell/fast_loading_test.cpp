@@ -204,19 +204,19 @@ TEST(DecodedSounds, AreTheSamplesOfTheFileWhetherDecodedOrStreamed) {
     for (int i = 1; i <= 16; ++i) {
         const std::string path =
             std::string(TINSELRUN_BUILD_DIR) + "/snd/" + std::to_string(i) + ".bom";
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &buffer, &length), nullptr) << path;
-        ASSERT_EQ(spec.format, AUDIO_S16LSB);
-        ASSERT_EQ(spec.freq, plat::common::MIX_RATE);
+        ASSERT_NE(SDL_LoadWAV(path.c_str(), &format, &buffer, &length), nullptr) << path;
+        ASSERT_EQ(format.format, AUDIO_S16LSB);
+        ASSERT_EQ(format.freq, plat::common::MIX_RATE);
         const std::vector<int16_t> reference(reinterpret_cast<int16_t*>(buffer),
                                              reinterpret_cast<int16_t*>(buffer + length));
         SDL_FreeWAV(buffer);
 
         const auto sound = plat::common::OpenSoundFile(path.c_str(), true);
         ASSERT_NE(sound, nullptr) << path;
-        EXPECT_EQ(sound->Channels(), spec.channels) << path;
+        EXPECT_EQ(sound->Channels(), format.channels) << path;
         EXPECT_EQ(sound->Streamed(), i >= 13) << path << ": only the music is streamed";
         std::vector<int16_t> ours;
         if (sound->Streamed()) {
