@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/common/png_check.h"
-#include "platform/common/sdl_sound.h"
+#include "platform/common/sound_file.h"
+#include "platform/common/wav.h"
 
 namespace {
 
@@ -50,22 +54,7 @@ TEST(PictureFiles, APngCutShortOrClaimingMoreThanItHoldsIsRefusedBeforeDecoding)
 }
 
 Bytes Wav(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t dataBytes, size_t actual) {
-    Bytes b;
-    auto le = [&b](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    le(36 + dataBytes, 4);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    le(16, 4);
-    le(1, 2);
-    le(channels, 2);
-    le(rate, 4);
-    le(rate * channels * bits / 8, 4);
-    le(channels * bits / 8, 2);
-    le(bits, 2);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    le(dataBytes, 4);
+    Bytes b = plat::common::WavHeader(channels, rate, bits, dataBytes);
     b.insert(b.end(), actual, 0);
     return b;
 }
@@ -87,6 +76,65 @@ TEST(SoundFiles, AWavHeaderTellsItsLengthAndIsRefusedWhenItCannotBeRight) {
     const std::string ogg = "OggS and the rest";
     EXPECT_EQ(WavHeaderSeconds(reinterpret_cast<const uint8_t*>(ogg.data()), ogg.size()),
               plat::common::WAV_NOT_A_WAV);
+}
+
+std::vector<int16_t> ReadStream(plat::common::SoundStream& stream, int fetch, size_t most) {
+    std::vector<int16_t> out;
+    const int16_t* samples = nullptr;
+    for (int got; out.size() < most && (got = stream.Fetch(&samples, fetch)) > 0;) {
+        out.insert(out.end(), samples, samples + got * stream.Channels());
+    }
+    if (out.size() > most) out.resize(most);
+    return out;
+}
+
+// Sounds are known by their bytes, whatever their name, and come out at the mix rate.
+TEST(SoundFiles, WavOggAndFlacAreReadByContentAtTheMixRate) {
+    const std::string corpus = TINSELRUN_SOURCE_DIR "/tests/fuzz/corpus/sound/";
+    const struct {
+        const char* name;
+        int channels;
+        int frames;  // at 44.1 kHz
+    } kFiles[] = {
+        {"beep.wav", 1, 441}, {"beep.ogg", 1, 882}, {"beep.flac", 1, 441}, {"stereo.wav", 2, 220}};
+    for (const auto& f : kFiles) {
+        const std::string path = corpus + f.name;
+        const auto checked = plat::common::OpenSoundFile(path.c_str(), false);
+        ASSERT_NE(checked, nullptr) << path;
+        EXPECT_FALSE(checked->Playable()) << "checked only, nothing decoded";
+        const auto sound = plat::common::OpenSoundFile(path.c_str(), true);
+        ASSERT_NE(sound, nullptr) << path;
+        EXPECT_EQ(sound->Channels(), f.channels) << path;
+        EXPECT_NEAR(sound->Frames(), f.frames, 2) << path;
+        EXPECT_NEAR(checked->Frames(), f.frames, 2) << path;
+        int peak = 0;
+        for (int64_t i = 0; i < sound->Frames() * sound->Channels(); ++i) {
+            peak = std::max(peak, std::abs(int(sound->Samples()[i])));
+        }
+        EXPECT_GT(peak, 1000) << path;
+    }
+}
+
+// Long sounds play from their file in blocks: the samples do not depend on how the mixer asks
+// for them, a loop comes round without a gap, and another rate is converted on the way.
+TEST(SoundFiles, ALongSoundIsStreamedTheSameWhateverTheBlocks) {
+    for (uint32_t rate : {44100u, 22050u}) {
+        const uint32_t frames = rate * 6;
+        Bytes wav = plat::common::WavHeader(1, rate, 16, frames * 2);
+        for (uint32_t i = 0; i < frames; ++i) {
+            plat::common::PutLe16(wav, uint16_t(int16_t(8000 * std::sin(i * 0.05))));
+        }
+        const auto sound = plat::common::OpenSoundBytes(wav.data(), wav.size(), "long", true);
+        ASSERT_NE(sound, nullptr);
+        ASSERT_TRUE(sound->Streamed());
+        const auto whole = ReadStream(*sound->OpenStream(false), 1024, SIZE_MAX);
+        EXPECT_NEAR(double(whole.size()), 6.0 * 44100, 1100) << rate;
+        EXPECT_EQ(ReadStream(*sound->OpenStream(false), 333, SIZE_MAX), whole) << rate;
+        if (rate != 44100) continue;
+        const auto looped = ReadStream(*sound->OpenStream(true), 1000, 2 * whole.size());
+        ASSERT_EQ(looped.size(), 2 * whole.size());
+        EXPECT_TRUE(std::equal(whole.begin(), whole.end(), looped.begin() + whole.size()));
+    }
 }
 
 }  // namespace

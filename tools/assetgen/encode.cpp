@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/common/wav.h"
+
 namespace ag {
 
 namespace {
@@ -232,26 +234,12 @@ Bytes encodePng(const Image& img) {
 }
 
 Bytes encodeWav(const std::vector<float>& samples, int channels, int rate) {
-    Bytes b;
-    auto le = [&b](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(uint8_t(v >> (8 * i)));
-    };
-    uint32_t dataSize = uint32_t(samples.size() * 2);
-    b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    le(36 + dataSize, 4);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    le(16, 4);
-    le(1, 2);  // PCM
-    le(uint32_t(channels), 2);
-    le(uint32_t(rate), 4);
-    le(uint32_t(rate * channels * 2), 4);
-    le(uint32_t(channels * 2), 2);
-    le(16, 2);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    le(dataSize, 4);
+    const uint32_t dataSize = uint32_t(samples.size() * 2);
+    Bytes b = plat::common::WavHeader(uint32_t(channels), uint32_t(rate), 16, dataSize);
+    b.reserve(b.size() + dataSize);
     for (float s : samples) {
         long v = std::lround(std::clamp(double(s), -1.0, 1.0) * 32767.0);
-        le(uint32_t(int16_t(v)) & 0xFFFF, 2);
+        plat::common::PutLe16(b, uint16_t(int16_t(v)));
     }
     return b;
 }

@@ -129,12 +129,16 @@ int main(int argc, char** argv) {
         return EXIT_BAD_INPUT;
     }
 
+    if (!options.audioPath.empty() && !plat::headless::CaptureAudioTo(options.audioPath)) {
+        Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
+        return EXIT_BAD_INPUT;
+    }
+
     InstallScenes();
     if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
     g_nextScene = options.scene;
     // Every tick is drawn, as in the game, but only snapshot ticks are painted.
     g_drawFrames = true;
-    if (!options.audioPath.empty()) plat::headless::CaptureAudioTo(options.audioPath);
     plat::headless::SetClock(0);
     g_servedScene = nullptr;
 
@@ -148,6 +152,13 @@ int main(int argc, char** argv) {
         sim::AppendTickLine(trace.Buffer(), tick, g_servedScene, sounds);
         if (trace.MaybeFlush()) return true;
         Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
+        return false;
+    };
+
+    // The sound up to the clock's time, as the game's audio device would have taken it.
+    auto feedAudio = [&] {
+        if (plat::headless::FeedAudio()) return true;
+        Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         return false;
     };
 
@@ -177,11 +188,15 @@ int main(int argc, char** argv) {
             ok = false;
             break;
         }
-        ok = writeLine(tick) && SaveSnapshots(options.snapshots, tick);
+        ok = writeLine(tick) && SaveSnapshots(options.snapshots, tick) && feedAudio();
     }
     if (!ok) status = EXIT_RUN_FAILED;
 
     ShutDown();
+    if (status == 0 && !plat::headless::AudioCaptureError().empty()) {
+        Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
+        status = EXIT_RUN_FAILED;
+    }
     if (trace.IsOpen() && !trace.Close() && status == 0) {
         Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
         status = EXIT_RUN_FAILED;

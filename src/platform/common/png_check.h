@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/common/bytes.h"
+
 namespace plat::common {
 
 // True when every chunk after the signature lies wholly inside the file and the last one is
@@ -12,8 +14,7 @@ namespace plat::common {
 inline bool PngChunksIntact(const uint8_t* data, size_t size) {
     size_t at = 8;
     while (at + 12 <= size) {
-        const uint32_t length = (uint32_t(data[at]) << 24) | (uint32_t(data[at + 1]) << 16) |
-                                (uint32_t(data[at + 2]) << 8) | data[at + 3];
+        const uint32_t length = Be32(data + at);
         if (length > size - at - 12) return false;
         const uint8_t* type = data + at + 4;
         at += 12 + static_cast<size_t>(length);

@@ -1,4 +1,4 @@
-// The bytes of a whole asset file, shared by the picture and the sound loaders.
+// The bytes of a whole picture file, for the picture loader.
 #pragma once
 
 #include <sys/mman.h>
@@ -10,8 +10,8 @@
 
 namespace plat::common {
 
-// A regular file is mapped rather than read: the loaders copy out of it once anyway, and a
-// 20 MB sound read into a buffer of our own first costs a zeroed copy for nothing. Anything
+// A regular file is mapped rather than read: the decoder copies out of it once anyway, and a
+// big picture read into a buffer of our own first costs a zeroed copy for nothing. Anything
 // else (a pipe, a device) is read in blocks.
 class FileBytes {
 public:

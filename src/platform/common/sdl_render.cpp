@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/common/bytes.h"
 #include "platform/common/png_check.h"
 #include "platform/common/read_file.h"
 #include "platform/renderer.h"
@@ -32,16 +33,6 @@ SDL_Renderer* g_renderer = nullptr;
 namespace {
 
 int g_maxTextureSide = 4096;
-
-uint32_t ReadBE32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-uint32_t ReadLE32(const uint8_t* p) {
-    return (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-}
-uint16_t ReadLE16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 
 // ABGR8888 to ARGB8888 in place: the same pixels with red and blue trading places.
 void SwapRedAndBlue(SDL_Surface* surface) {
@@ -74,19 +65,19 @@ void DetachRenderer() {
 
 bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int64_t* height) {
     int64_t w = -1, h = -1;
-    if (size >= 24 && ReadBE32(data) == 0x89504E47u && ReadBE32(data + 12) == 0x49484452u) {
-        w = ReadBE32(data + 16);  // PNG: IHDR comes first
-        h = ReadBE32(data + 20);
+    if (size >= 24 && Be32(data) == 0x89504E47u && Be32(data + 12) == 0x49484452u) {
+        w = Be32(data + 16);  // PNG: IHDR comes first
+        h = Be32(data + 20);
     } else if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
-        w = static_cast<int32_t>(ReadLE32(data + 18));
-        h = static_cast<int32_t>(ReadLE32(data + 22));
+        w = static_cast<int32_t>(Le32(data + 18));
+        h = static_cast<int32_t>(Le32(data + 22));
         if (h < 0) h = -h;
     } else if (size >= 10 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F') {
-        w = ReadLE16(data + 6);
-        h = ReadLE16(data + 8);
+        w = Le16(data + 6);
+        h = Le16(data + 8);
     } else if (size >= 12 && data[0] == 'q' && data[1] == 'o' && data[2] == 'i' && data[3] == 'f') {
-        w = ReadBE32(data + 4);
-        h = ReadBE32(data + 8);
+        w = Be32(data + 4);
+        h = Be32(data + 8);
     }
     if (width != nullptr) *width = w;
     if (height != nullptr) *height = h;
@@ -120,7 +111,7 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* pat
                      static_cast<long long>(w), static_cast<long long>(h));
         return nullptr;
     }
-    if (size >= 8 && ReadBE32(data) == 0x89504E47u && !PngChunksIntact(data, size)) {
+    if (size >= 8 && Be32(data) == 0x89504E47u && !PngChunksIntact(data, size)) {
         std::fprintf(stderr, "tinselrun: %s: truncated or corrupt PNG picture, refused\n", path);
         return nullptr;
     }

@@ -1,165 +1,172 @@
 #include "platform/audio.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/common/limiter.h"
-#include "platform/common/sdl_sound.h"
+#include "platform/common/mixer.h"
+#include "platform/common/sound_file.h"
+#include "platform/common/wav.h"
 #include "platform/headless/headless.h"
 
 namespace plat {
 namespace {
 
-constexpr int RATE = 44100;
-
-// One played instance, placed on the virtual clock's time line in sample frames.
-struct Instance {
-    int slot;
-    int64_t start;
-    int64_t stop;  // -1 while it plays on
-    bool loop;
-};
+constexpr int FEED_FRAMES = 4096;  // the most the runner's feed mixes in one go
 
 bool g_open = false;
-std::vector<Mix_Chunk*> g_chunks;
+common::Mixer g_mixer;
 std::vector<headless::SoundCall> g_calls;
-std::string g_capturePath;
-std::vector<Instance> g_instances;
 
+// The runner's capture: a WAV file written as the clock moves, its sizes filled in at the end.
+struct Capture {
+    std::string path;
+    std::FILE* file = nullptr;
+    uint64_t dataBytes = 0;
+    std::string error;  // the first failure to write, or empty
+} g_capture;
+
+// The device stand-in: buffers of a fixed size through the real backend's callback.
+int g_deviceFrames = 0;
+std::function<void(const int16_t*, int)> g_deviceSink;
+std::vector<int16_t> g_buffer;
+
+// A frame of the time line is due once the clock has passed its start.
 int64_t NowFrame() {
-    return static_cast<int64_t>(ClockMs() * RATE / 1000.0);
+    return static_cast<int64_t>(ClockMs() * common::MIX_RATE / 1000.0);
+}
+
+bool Mixing() {
+    return g_open && (g_capture.file != nullptr || g_deviceFrames > 0);
 }
 
 void Log(const char* call, int slot) {
     g_calls.push_back({call, slot});
 }
 
-bool InTable(int slot) {
-    return slot >= 0 && slot < static_cast<int>(g_chunks.size());
+void Mix(int frames) {
+    g_buffer.resize(static_cast<size_t>(frames) * common::MIX_CHANNELS);
+    common::MixerCallback(&g_mixer, reinterpret_cast<uint8_t*>(g_buffer.data()),
+                          static_cast<int>(g_buffer.size() * sizeof(int16_t)));
 }
 
-void EndInstances(int slot) {
-    const int64_t now = NowFrame();
-    for (Instance& i : g_instances) {
-        if ((slot < 0 || i.slot == slot) && i.stop < 0) i.stop = now;
-    }
+void CaptureFailed(const char* why) {
+    if (g_capture.error.empty()) g_capture.error = why;
 }
 
-void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// Mixes every instance into one stereo 16-bit track that ends at the clock's last time.
-void WriteCapture() {
-    const int64_t frames = std::max<int64_t>(NowFrame(), 0);
-    std::vector<int32_t> mix(static_cast<size_t>(frames) * 2, 0);
-    for (const Instance& i : g_instances) {
-        const Mix_Chunk* chunk = g_chunks[i.slot];
-        if (chunk == nullptr || chunk->alen < 4) continue;
-        const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
-        const int64_t length = chunk->alen / 4;
-        const int64_t end = i.stop >= 0 ? std::min(i.stop, frames) : frames;
-        for (int64_t f = i.start; f < end; ++f) {
-            int64_t at = f - i.start;
-            if (at >= length) {
-                if (!i.loop) break;
-                at %= length;
-            }
-            mix[2 * f] += samples[2 * at];
-            mix[2 * f + 1] += samples[2 * at + 1];
-        }
+void WriteCapture(const int16_t* samples, int frames) {
+    if (!g_capture.error.empty()) return;
+    const uint64_t bytes = static_cast<uint64_t>(frames) * common::MIX_CHANNELS * 2;
+    if (g_capture.dataBytes + bytes > common::WAV_MAX_DATA_BYTES) {
+        CaptureFailed("over 4 GiB of sound, more than a WAV file holds");
+        return;
     }
     std::vector<uint8_t> out;
-    const uint32_t dataBytes = static_cast<uint32_t>(mix.size() * 2);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    PutLe(out, 36 + dataBytes, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutLe(out, 16, 4);
-    PutLe(out, 1, 2);
-    PutLe(out, 2, 2);
-    PutLe(out, RATE, 4);
-    PutLe(out, RATE * 4, 4);
-    PutLe(out, 4, 2);
-    PutLe(out, 16, 2);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    PutLe(out, dataBytes, 4);
-    for (int32_t s : mix) PutLe(out, static_cast<uint16_t>(common::LimitSample(s)), 2);
-    FILE* file = std::fopen(g_capturePath.c_str(), "wb");
-    if (file == nullptr || std::fwrite(out.data(), 1, out.size(), file) != out.size()) {
-        std::fprintf(stderr, "tinselrun: %s: cannot write the captured sound\n",
-                     g_capturePath.c_str());
+    out.reserve(bytes);
+    for (int i = 0; i < frames * common::MIX_CHANNELS; ++i) {
+        common::PutLe16(out, static_cast<uint16_t>(samples[i]));
     }
-    if (file != nullptr) std::fclose(file);
+    if (std::fwrite(out.data(), 1, out.size(), g_capture.file) != out.size()) {
+        CaptureFailed(std::strerror(errno));
+    }
+    g_capture.dataBytes += bytes;
+}
+
+// Mixes the capture up to the clock.
+void FeedCapture() {
+    if (!Mixing() || g_capture.file == nullptr) return;
+    for (int64_t left; (left = NowFrame() - g_mixer.Position()) > 0;) {
+        const int frames = static_cast<int>(std::min<int64_t>(left, FEED_FRAMES));
+        Mix(frames);
+        WriteCapture(g_buffer.data(), frames);
+    }
+}
+
+// Writes the header with the sizes now known, and closes the file.
+void FinishCapture() {
+    if (g_capture.file == nullptr) return;
+    const std::vector<uint8_t> header = common::WavHeader(
+        common::MIX_CHANNELS, common::MIX_RATE, 16, static_cast<uint32_t>(g_capture.dataBytes));
+    if (std::fflush(g_capture.file) != 0 || std::fseek(g_capture.file, 0, SEEK_SET) != 0 ||
+        std::fwrite(header.data(), 1, header.size(), g_capture.file) != header.size()) {
+        CaptureFailed(std::strerror(errno));
+    }
+    if (std::fclose(g_capture.file) != 0) CaptureFailed(std::strerror(errno));
+    g_capture.file = nullptr;
 }
 
 }  // namespace
 
 bool OpenAudio(int slots) {
-    g_chunks.assign(static_cast<size_t>(slots), nullptr);
-    g_instances.clear();
-    // Sounds are decoded through the mixer, on a device that plays nothing; an audio driver
-    // chosen in the environment is respected, so a broken one can be tried.
+    g_mixer.Reset(slots);
+    // No sound is played; an audio driver chosen in the environment is still tried, so that a
+    // broken one stands in for a machine without sound.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(RATE, AUDIO_S16LSB, 2, 1024) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    Mix_Pause(-1);
     g_open = true;
     return true;
 }
 
 void CloseAudio() {
-    if (g_open && !g_capturePath.empty()) WriteCapture();
-    for (Mix_Chunk*& chunk : g_chunks) {
-        if (chunk != nullptr) Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
     if (g_open) {
-        Mix_CloseAudio();
+        FeedCapture();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    FinishCapture();
     g_open = false;
-    g_instances.clear();
+    g_mixer.Reset(0);
 }
 
 bool LoadSlot(int slot, const char* path) {
-    if (!InTable(slot) || !g_open) return false;
-    g_chunks[slot] = common::LoadChunk(path);
-    return g_chunks[slot] != nullptr;
+    if (!g_open || !g_mixer.InTable(slot)) return false;
+    // Without a capture nothing is ever mixed: the file is checked and measured, not decoded.
+    std::unique_ptr<common::Sound> sound =
+        common::OpenSoundFile(path, g_capture.file != nullptr || g_deviceFrames > 0);
+    const bool loaded = sound != nullptr;
+    g_mixer.SetSound(slot, std::move(sound));
+    return loaded;
 }
 
 void UnloadSlot(int slot) {
     Log("UnloadSound", slot);
-    if (!InTable(slot)) return;
-    EndInstances(slot);
-    if (g_chunks[slot] != nullptr) Mix_FreeChunk(g_chunks[slot]);
-    g_chunks[slot] = nullptr;
+    if (!g_mixer.InTable(slot)) return;
+    // The slot's voices stop at the clock's time when the runner feeds; at once otherwise.
+    FeedCapture();
+    g_mixer.TakeSound(slot);
 }
 
 void PlaySlot(int slot, bool loop) {
     Log(loop ? "PlaySoundLoop" : "PlaySound", slot);
-    if (!InTable(slot) || g_chunks[slot] == nullptr || g_capturePath.empty()) return;
-    g_instances.push_back({slot, NowFrame(), -1, loop});
+    if (Mixing()) g_mixer.Play(slot, loop, NowFrame());
 }
 
 void StopSlot(int slot) {
     Log("StopSound", slot);
-    if (InTable(slot)) EndInstances(slot);
+    if (Mixing()) g_mixer.Stop(slot, NowFrame());
 }
 
 void StopAllSlots() {
     Log("StopAllSounds", -1);
-    EndInstances(-1);
+    if (Mixing()) g_mixer.StopAll(NowFrame());
+}
+
+void SetMasterVolume(float volume) {
+    if (Mixing()) g_mixer.SetVolume(volume, NowFrame());
+}
+
+void SetMuted(bool muted) {
+    if (Mixing()) g_mixer.SetMuted(muted, NowFrame());
+}
+
+void SetPaused(bool paused) {
+    if (Mixing()) g_mixer.SetPaused(paused, NowFrame());
 }
 
 namespace headless {
@@ -170,8 +177,43 @@ std::vector<SoundCall> TakeSoundCalls() {
     return calls;
 }
 
-void CaptureAudioTo(const std::string& wavPath) {
-    g_capturePath = wavPath;
+bool CaptureAudioTo(const std::string& wavPath) {
+    g_capture = Capture{};
+    g_capture.path = wavPath;
+    g_capture.file = std::fopen(wavPath.c_str(), "wb");
+    if (g_capture.file == nullptr) {
+        g_capture.error = std::strerror(errno);
+        return false;
+    }
+    // The sizes are filled in when the capture ends.
+    const std::vector<uint8_t> header =
+        common::WavHeader(common::MIX_CHANNELS, common::MIX_RATE, 16, 0);
+    if (std::fwrite(header.data(), 1, header.size(), g_capture.file) != header.size()) {
+        CaptureFailed(std::strerror(errno));
+    }
+    return true;
+}
+
+bool FeedAudio() {
+    FeedCapture();
+    return g_capture.error.empty();
+}
+
+std::string AudioCaptureError() {
+    return g_capture.error;
+}
+
+void RunAudioDevice(int bufferFrames, std::function<void(const int16_t*, int)> sink) {
+    g_deviceFrames = bufferFrames;
+    g_deviceSink = std::move(sink);
+}
+
+void ClockMoved() {
+    if (!Mixing() || g_deviceFrames <= 0) return;
+    while (g_mixer.Position() + g_deviceFrames <= NowFrame()) {
+        Mix(g_deviceFrames);
+        if (g_deviceSink) g_deviceSink(g_buffer.data(), g_deviceFrames);
+    }
 }
 
 }  // namespace headless

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,20 @@ struct SoundCall {
 };
 std::vector<SoundCall> TakeSoundCalls();
 
-// Mixes every later play into a 44.1 kHz stereo 16-bit WAV, at the virtual clock's time;
-// the file is written when audio is closed. Call before OpenAudio.
-void CaptureAudioTo(const std::string& wavPath);
+// Mixes every later sound call, at the virtual clock's time, into a 44.1 kHz stereo 16-bit WAV
+// written as FeedAudio moves it on and finished when audio is closed. Call before OpenAudio.
+// False when the file cannot be made (AudioCaptureError says why).
+bool CaptureAudioTo(const std::string& wavPath);
+// Mixes the capture up to the clock's time. False once a write has failed.
+bool FeedAudio();
+// Why the capture could not be written, or empty.
+std::string AudioCaptureError();
+
+// Stands in for the audio device: from the next OpenAudio on, whole buffers of `bufferFrames`
+// frames go through the real backend's callback as the clock passes their end, each handed to
+// `sink`. Zero frames turns it off.
+void RunAudioDevice(int bufferFrames, std::function<void(const int16_t*, int frames)> sink);
+// The clock tells the device that it has moved.
+void ClockMoved();
 
 }  // namespace plat::headless

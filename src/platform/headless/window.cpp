@@ -47,9 +47,11 @@ namespace headless {
 
 void SetClock(double ms) {
     g_clock = ms;
+    ClockMoved();
 }
 void AdvanceClock(double ms) {
     g_clock += ms;
+    ClockMoved();
 }
 void PushEvent(const Event& event) {
     g_pending.push_back(event);

@@ -1,97 +1,116 @@
 #include "platform/audio.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
-#include <cstdio>
-#include <vector>
+#include <memory>
 
-#include "platform/common/limiter.h"
-#include "platform/common/sdl_sound.h"
+#include "platform/common/mixer.h"
+#include "platform/common/sound_file.h"
 
 namespace plat {
 namespace {
 
-bool g_open = false;
-std::vector<Mix_Chunk*> g_chunks;
-int g_channels = 32;
-constexpr int MAX_CHANNELS = 256;
-// Channels mix at an eighth of full volume, so the sum keeps headroom; the limiter makes it up.
-constexpr int CHANNEL_VOLUME = MIX_MAX_VOLUME / 8;
-constexpr double MAKEUP_GAIN = 8.0;
+constexpr int DEVICE_FRAMES = 1024;  // about 23 ms a buffer
 
-void LimitMix(void* /*udata*/, Uint8* stream, int bytes) {
-    auto* samples = reinterpret_cast<Sint16*>(stream);
-    for (int i = 0; i < bytes / 2; ++i) samples[i] = common::LimitSample(samples[i] * MAKEUP_GAIN);
-}
+common::Mixer g_mixer;
+SDL_AudioDeviceID g_device = 0;
+
+// The callback mixes under the device's lock; the game's thread changes voices under it too.
+class DeviceLock {
+public:
+    DeviceLock() { SDL_LockAudioDevice(g_device); }
+    ~DeviceLock() { SDL_UnlockAudioDevice(g_device); }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+};
 
 }  // namespace
 
 bool OpenAudio(int slots) {
-    g_chunks.assign(static_cast<size_t>(slots), nullptr);
+    g_mixer.Reset(slots);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {  // the format LimitMix expects
+    SDL_AudioSpec want = {};
+    want.freq = common::MIX_RATE;
+    want.format = AUDIO_S16SYS;
+    want.channels = common::MIX_CHANNELS;
+    want.samples = DEVICE_FRAMES;
+    want.callback = common::MixerCallback;
+    want.userdata = &g_mixer;
+    // No changes allowed: SDL converts to whatever the hardware takes, the mixer never sees it.
+    g_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (g_device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    g_channels = Mix_AllocateChannels(32);
-    Mix_Volume(-1, CHANNEL_VOLUME);
-    Mix_SetPostMix(LimitMix, nullptr);
-    g_open = true;
+    SDL_PauseAudioDevice(g_device, 0);
     return true;
 }
 
 void CloseAudio() {
-    if (g_open) Mix_HaltChannel(-1);
-    for (Mix_Chunk*& chunk : g_chunks) {
-        if (chunk != nullptr) Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
-    if (g_open) {
-        Mix_CloseAudio();
+    if (g_device != 0) {
+        SDL_CloseAudioDevice(g_device);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
-    g_open = false;
+    g_device = 0;
+    g_mixer.Reset(0);
 }
 
 bool LoadSlot(int slot, const char* path) {
-    if (slot < 0 || slot >= static_cast<int>(g_chunks.size())) return false;
-    if (!g_open) return false;
-    g_chunks[slot] = common::LoadChunk(path);
-    return g_chunks[slot] != nullptr;
+    if (g_device == 0 || !g_mixer.InTable(slot)) return false;
+    std::unique_ptr<common::Sound> sound = common::OpenSoundFile(path, true);
+    const bool loaded = sound != nullptr;
+    std::unique_ptr<common::Sound> old;
+    {
+        DeviceLock lock;
+        old = g_mixer.TakeSound(slot);
+        g_mixer.SetSound(slot, std::move(sound));
+    }
+    return loaded;
 }
 
 void UnloadSlot(int slot) {
-    if (slot < 0 || slot >= static_cast<int>(g_chunks.size()) || g_chunks[slot] == nullptr) return;
-    StopSlot(slot);
-    Mix_FreeChunk(g_chunks[slot]);
-    g_chunks[slot] = nullptr;
+    if (g_device == 0) return;
+    std::unique_ptr<common::Sound> gone;
+    {
+        DeviceLock lock;
+        gone = g_mixer.TakeSound(slot);
+    }
 }
 
 void PlaySlot(int slot, bool loop) {
-    if (!g_open || slot < 0 || slot >= static_cast<int>(g_chunks.size())) return;
-    Mix_Chunk* chunk = g_chunks[slot];
-    if (chunk == nullptr) return;
-    // Every sound is its own instance: when all channels are busy, make more rather than drop it.
-    while (Mix_PlayChannel(-1, chunk, loop ? -1 : 0) < 0) {
-        if (g_channels >= MAX_CHANNELS) return;
-        g_channels =
-            Mix_AllocateChannels(g_channels * 2 > MAX_CHANNELS ? MAX_CHANNELS : g_channels * 2);
-        Mix_Volume(-1, CHANNEL_VOLUME);
-    }
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.Play(slot, loop, g_mixer.Position());
 }
 
 void StopSlot(int slot) {
-    if (!g_open || slot < 0 || slot >= static_cast<int>(g_chunks.size())) return;
-    Mix_Chunk* chunk = g_chunks[slot];
-    if (chunk == nullptr) return;
-    for (int ch = 0; ch < g_channels; ++ch) {
-        if (Mix_Playing(ch) && Mix_GetChunk(ch) == chunk) Mix_HaltChannel(ch);
-    }
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.Stop(slot, g_mixer.Position());
 }
 
 void StopAllSlots() {
-    if (g_open) Mix_HaltChannel(-1);
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.StopAll(g_mixer.Position());
+}
+
+void SetMasterVolume(float volume) {
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.SetVolume(volume, g_mixer.Position());
+}
+
+void SetMuted(bool muted) {
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.SetMuted(muted, g_mixer.Position());
+}
+
+void SetPaused(bool paused) {
+    if (g_device == 0) return;
+    DeviceLock lock;
+    g_mixer.SetPaused(paused, g_mixer.Position());
 }
 
 }  // namespace plat
