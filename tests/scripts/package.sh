@@ -28,7 +28,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || bad "Version: $(field Version), the project's is $version"
 [ "$(field Section)" = games ] || bad "Section: $(field Section)"
 [[ "$(field Maintainer)" == *@* ]] || bad "Maintainer: $(field Maintainer)"
-for lib in libc6 libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-mixer-2.0-0; do
+for lib in libc6 libsdl2-2.0-0 libsdl2-image-2.0-0 libsndfile1; do
   [[ ", $(field Depends)" == *", $lib "* ]] || bad "Depends lacks $lib: $(field Depends)"
 done
 

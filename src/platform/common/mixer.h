@@ -46,8 +46,8 @@ public:
 
 private:
     struct Voice {
-        Voice(int slot, bool loop, const Sound* sound, std::unique_ptr<SoundStream> stream)
-            : slot(slot), loop(loop), sound(sound), stream(std::move(stream)) {}
+        Voice(int ofSlot, bool looped, const Sound* source, std::unique_ptr<SoundStream> reader)
+            : slot(ofSlot), loop(looped), sound(source), stream(std::move(reader)) {}
         int slot;
         bool loop;
         const Sound* sound;
@@ -57,8 +57,8 @@ private:
     };
     struct Change {
         enum Kind { PLAY, STOP, STOP_ALL, PAUSE, VOLUME, MUTE };
-        Change(Kind kind, int64_t at, int slot = -1, bool flag = false)
-            : kind(kind), at(at), slot(slot), flag(flag) {}
+        Change(Kind what, int64_t when, int onSlot = -1, bool on = false)
+            : kind(what), at(when), slot(onSlot), flag(on) {}
         Kind kind;
         int64_t at;
         int slot;
