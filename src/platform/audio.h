@@ -20,4 +20,9 @@ void StopSlot(int slot);
 // Stop on the whole performance.
 void StopAllSlots();
 
+// The player's own controls over everything the game plays; the game itself never calls them.
+void SetMasterVolume(float volume);  // 0..1
+void SetMuted(bool muted);
+void PauseAudio(bool paused);  // playing instances hold where they are until resumed
+
 }  // namespace plat

@@ -300,8 +300,8 @@ TEST(SimSnapshots, AreTheSameTakenTogetherOrAlone) {
     const SimRun together = RunSim({"--ticks", "1530", "--snapshot", "1300:" + dir.Path("a.png"),
                                     "--snapshot", "1530:" + dir.Path("b.png")},
                                    script);
-    const SimRun alone = RunSim({"--ticks", "1530", "--snapshot", "1530:" + dir.Path("c.png")},
-                                script);
+    const SimRun alone =
+        RunSim({"--ticks", "1530", "--snapshot", "1530:" + dir.Path("c.png")}, script);
     ASSERT_EQ(together.status, 0) << together.err;
     ASSERT_EQ(alone.status, 0) << alone.err;
     ASSERT_EQ(together.trace.at(1522)["served"], "GAMEOVER");

@@ -33,6 +33,9 @@ std::vector<Mix_Chunk*> g_chunks;
 std::vector<headless::SoundCall> g_calls;
 std::string g_capturePath;
 std::vector<Instance> g_instances;
+float g_master = 1.0f;
+bool g_muted = false;
+bool g_paused = false;
 
 int64_t NowFrame() {
     return static_cast<int64_t>(ClockMs() * RATE / 1000.0);
@@ -162,7 +165,28 @@ void StopAllSlots() {
     EndInstances(-1);
 }
 
+// Kept only, for tests to read: the capture is the game's own sound, whatever the player chose.
+void SetMasterVolume(float volume) {
+    g_master = volume;
+}
+void SetMuted(bool muted) {
+    g_muted = muted;
+}
+void PauseAudio(bool paused) {
+    g_paused = paused;
+}
+
 namespace headless {
+
+float MasterVolume() {
+    return g_master;
+}
+bool Muted() {
+    return g_muted;
+}
+bool AudioPaused() {
+    return g_paused;
+}
 
 std::vector<SoundCall> TakeSoundCalls() {
     std::vector<SoundCall> calls;

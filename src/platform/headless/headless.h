@@ -39,6 +39,11 @@ struct SoundCall {
 };
 std::vector<SoundCall> TakeSoundCalls();
 
+// What the player's controls last asked of the sound: master volume, mute, pause.
+float MasterVolume();
+bool Muted();
+bool AudioPaused();
+
 // Mixes every later play into a 44.1 kHz stereo 16-bit WAV, at the virtual clock's time;
 // the file is written when audio is closed. Call before OpenAudio.
 void CaptureAudioTo(const std::string& wavPath);

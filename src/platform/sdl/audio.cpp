@@ -19,6 +19,13 @@ constexpr int MAX_CHANNELS = 256;
 // Channels mix at an eighth of full volume, so the sum keeps headroom; the limiter makes it up.
 constexpr int CHANNEL_VOLUME = MIX_MAX_VOLUME / 8;
 constexpr double MAKEUP_GAIN = 8.0;
+float g_master = 1.0f;
+bool g_muted = false;
+
+// Every channel at the game's level times the player's volume; new channels start at full.
+void ApplyVolume() {
+    if (g_open) Mix_Volume(-1, g_muted ? 0 : static_cast<int>(CHANNEL_VOLUME * g_master + 0.5f));
+}
 
 void LimitMix(void* /*udata*/, Uint8* stream, int bytes) {
     auto* samples = reinterpret_cast<Sint16*>(stream);
@@ -35,9 +42,9 @@ bool OpenAudio(int slots) {
         return false;
     }
     g_channels = Mix_AllocateChannels(32);
-    Mix_Volume(-1, CHANNEL_VOLUME);
     Mix_SetPostMix(LimitMix, nullptr);
     g_open = true;
+    ApplyVolume();
     return true;
 }
 
@@ -77,7 +84,7 @@ void PlaySlot(int slot, bool loop) {
         if (g_channels >= MAX_CHANNELS) return;
         g_channels =
             Mix_AllocateChannels(g_channels * 2 > MAX_CHANNELS ? MAX_CHANNELS : g_channels * 2);
-        Mix_Volume(-1, CHANNEL_VOLUME);
+        ApplyVolume();
     }
 }
 
@@ -92,6 +99,25 @@ void StopSlot(int slot) {
 
 void StopAllSlots() {
     if (g_open) Mix_HaltChannel(-1);
+}
+
+void SetMasterVolume(float volume) {
+    g_master = volume < 0.0f ? 0.0f : (volume > 1.0f ? 1.0f : volume);
+    ApplyVolume();
+}
+
+void SetMuted(bool muted) {
+    g_muted = muted;
+    ApplyVolume();
+}
+
+void PauseAudio(bool paused) {
+    if (!g_open) return;
+    if (paused) {
+        Mix_Pause(-1);
+    } else {
+        Mix_Resume(-1);
+    }
 }
 
 }  // namespace plat
