@@ -1,7 +1,7 @@
 #include "options.h"
 
 #include "cmdline/cmdline.h"
-#include "script.h"
+#include "record/script.h"
 #include "shell/dxmain.h"
 
 namespace sim {
@@ -20,7 +20,7 @@ bool ParseCount(const std::string& text, int64_t* out) {
         if (c < '0' || c > '9') return false;
         v = v * 10 + (c - '0');
     }
-    if (v > MAX_SCRIPT_TICK) return false;
+    if (v > record::MAX_SCRIPT_TICK) return false;
     *out = v;
     return true;
 }
@@ -64,7 +64,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
         } else if (name == "ticks") {
             if (!ParseCount(value, &options.ticks)) {
                 *error = "--ticks wants a whole number from 0 to " +
-                         std::to_string(MAX_SCRIPT_TICK) + ", not '" + value + "'";
+                         std::to_string(record::MAX_SCRIPT_TICK) + ", not '" + value + "'";
                 return false;
             }
         } else if (name == "scene") {

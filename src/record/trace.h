@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "shell/sound.h"
 #include "tasks/fields.h"
 
-namespace sim {
+namespace record {
 
 void AppendInt(std::string& out, int64_t value);
 // The shortest text that reads back to the same float; null for NaN and infinities,
@@ -36,7 +36,7 @@ private:
 // One trace line from the game's state as it stands: the served scene (or null), the stage
 // and scene globals, every linked task in list order, and the given sound calls.
 void AppendTickLine(std::string& out, int64_t tick, const char* served,
-                    const std::vector<plat::headless::SoundCall>& sounds);
+                    const std::vector<SoundCall>& sounds);
 
 // Collects lines and writes them in large blocks.
 class TraceFile {
@@ -63,4 +63,4 @@ private:
     std::string buffer_;
 };
 
-}  // namespace sim
+}  // namespace record
