@@ -165,7 +165,10 @@ bool TraceFile::Open(const std::string& path) {
 
 bool TraceFile::Flush() {
     if (file_ == nullptr || buffer_.empty()) return !failed_;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
+        std::fflush(file_) != 0) {
+        failed_ = true;
+    }
     buffer_.clear();
     return !failed_;
 }

@@ -49,6 +49,8 @@ public:
     std::string& Buffer() { return buffer_; }
     // Writes the buffer out once it is large; false after a write error.
     bool MaybeFlush();
+    // Writes the buffer out to the file now; false after a write error.
+    bool Flush();
     // Writes everything and closes; false after any write error.
     bool Close();
 
@@ -56,7 +58,6 @@ public:
     TraceFile& operator=(const TraceFile&) = delete;
 
 private:
-    bool Flush();
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
     bool failed_ = false;

@@ -10,6 +10,7 @@
 #include "shell/graphics.h"
 #include "shell/input.h"
 #include "shell/sound.h"
+#include "shell/tickhook.h"
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
 
@@ -115,10 +116,12 @@ int RunFrame() {
     ReadJoysticks();
     const int r = TickFrameClock();
     if (r >= FRAME_UPDATE) {
+        if (!BeginTick()) return 0;  // a replayed Escape ends the run before this tick
         ServeSceneChange();
         UpdateTasks();
         RunCollisions();
         ++g_ticksRun;
+        EndTick();
     }
     if (r == FRAME_UPDATE_DRAW && g_drawFrames) {
         DrawFrame();
@@ -143,8 +146,14 @@ void WndProc(const plat::Event& event) {
             InitInput();
             break;
         case plat::EventType::KeyDown:
-            if ((event.key & 0xFF) == plat::VK_ESCAPE) PostQuitMessage();
-            if ((event.key & 0xFF) == plat::VK_F1) ToggleFullscreen();
+            if ((event.key & 0xFF) == plat::VK_ESCAPE) {
+                NotifyKeyDown(plat::VK_ESCAPE);
+                PostQuitMessage();
+            }
+            if ((event.key & 0xFF) == plat::VK_F1) {
+                NotifyKeyDown(plat::VK_F1);
+                ToggleFullscreen();
+            }
             break;
         case plat::EventType::MouseMove:
             g_mouseX = event.x & 0xFFFF;
@@ -157,7 +166,10 @@ bool DispatchOneEvent() {
     if (g_quit) return false;
     plat::Event event;
     if (!plat::PeekEvent(&event)) return false;
-    WndProc(event);
+    // While a script plays the game, its own F1s are the ones that count.
+    const bool scriptKey = event.type == plat::EventType::KeyDown &&
+                           (event.key & 0xFF) == plat::VK_F1 && !LiveKeysDriveTheGame();
+    if (!scriptKey) WndProc(event);
     return true;
 }
 
@@ -174,6 +186,7 @@ int StartUp() {
     LoadSounds();
     // Replaced by the first tick's scene before it is ever updated or drawn.
     if (g_startupScene != nullptr) AddTask(g_startupScene());
+    NotifyStarted();
     return 0;
 }
 
@@ -201,6 +214,7 @@ int GameMain() {
         }
     }
     const double loopSeconds = (plat::ClockMs() - clockStart) / 1000.0;
+    NotifyFinished();
     ShutDown();
     const char* stats = std::getenv("TINSELRUN_STATS");
     if (stats != nullptr && stats[0] == '1' && stats[1] == '\0') {
