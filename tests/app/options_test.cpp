@@ -1,0 +1,101 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cmdline/cmdline.h"
+
+namespace {
+
+using app::GameOptions;
+
+GameOptions Parsed(const std::vector<std::string>& args) {
+    GameOptions options;
+    std::string error;
+    EXPECT_TRUE(app::ParseGameOptions(args, &options, &error)) << error;
+    return options;
+}
+
+TEST(GameOptions, EveryOptionIsReadInEitherSpelling) {
+    const GameOptions all =
+        Parsed({"--fullscreen", "--scale", "3", "--integer-scale", "--volume=0", "--mute",
+                "--record", "r.txt", "--replay=p.txt", "--trace", "-", "--fullscreen"});
+    EXPECT_EQ(all.display, GameOptions::Display::Fullscreen);
+    EXPECT_EQ(all.scale, 3);
+    EXPECT_TRUE(all.integerScale);
+    EXPECT_EQ(all.volume, 0);
+    EXPECT_TRUE(all.mute);
+    EXPECT_EQ(all.recordPath, "r.txt");
+    EXPECT_EQ(all.replayPath, "p.txt");
+    EXPECT_EQ(all.tracePath, "-");
+
+    const GameOptions none = Parsed({});
+    EXPECT_EQ(none.display, GameOptions::Display::Kept);
+    EXPECT_EQ(none.scale, 0);
+    EXPECT_EQ(none.volume, -1);
+    EXPECT_TRUE(Parsed({"--windowed", "--volume", "100", "--scale", "8"}).volume == 100);
+    EXPECT_TRUE(Parsed({"-h"}).help);
+    EXPECT_TRUE(Parsed({"--version"}).version);
+}
+
+struct Refused {
+    std::vector<std::string> args;
+    const char* says;
+};
+
+void PrintTo(const Refused& bad, std::ostream* out) {
+    for (const std::string& arg : bad.args) *out << arg << '_';
+}
+
+class GameOptionsRefuse : public testing::TestWithParam<Refused> {};
+
+// One line that names the option and points to --help, and nothing taken from a bad line.
+TEST_P(GameOptionsRefuse, WithOneLineNamingItAndPointingToHelp) {
+    GameOptions options;
+    options.scale = 5;
+    std::string error;
+    ASSERT_FALSE(app::ParseGameOptions(GetParam().args, &options, &error));
+    EXPECT_NE(error.find(GetParam().says), std::string::npos) << error;
+    EXPECT_EQ(error.size() - error.rfind(" (try --help)"), 13u) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+    EXPECT_EQ(options.scale, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, GameOptionsRefuse,
+    testing::Values(
+        Refused{{"--fulscreen"}, "unknown option '--fulscreen'"},
+        Refused{{"--full"}, "unknown option '--full'"},  // no abbreviations
+        Refused{{"--vol=50"}, "unknown option '--vol'"}, Refused{{"-x"}, "unknown option '-x'"},
+        Refused{{"level2"}, "unexpected argument 'level2'"},
+        Refused{{"--mute", "--", "--mute"}, "unexpected argument '--mute'"},
+        Refused{{"--scale"}, "--scale needs a value"},
+        Refused{{"--scale", "0"}, "--scale wants a whole number from 1 to 8, not '0'"},
+        Refused{{"--scale", "9"}, "--scale wants"}, Refused{{"--scale", "2.5"}, "--scale wants"},
+        Refused{{"--scale", "-1"}, "--scale wants"},
+        Refused{{"--scale", "2", "--scale", "3"}, "--scale given twice"},
+        Refused{{"--volume", "101"}, "--volume wants a whole number from 0 to 100"},
+        Refused{{"--volume", "00100"}, "--volume wants"},
+        Refused{{"--volume", ""}, "--volume wants"}, Refused{{"--mute=1"}, "--mute takes no value"},
+        Refused{{"--fullscreen", "--windowed"}, "cannot both be given"},
+        Refused{{"--record", ""}, "--record needs a value"},
+        Refused{{"--replay"}, "--replay needs a value"}));
+
+// The parser starts afresh on every call, whatever the last one left behind.
+TEST(CommandLine, EachParseStartsAfresh) {
+    const std::vector<cmdline::OptionSpec> specs = {{"a", true, true}, {"b", false, true}};
+    std::vector<cmdline::Given> given;
+    std::string error;
+    EXPECT_FALSE(cmdline::Parse({"--a"}, specs, &given, &error));
+    EXPECT_FALSE(cmdline::Parse({"--b", "--c"}, specs, &given, &error));
+    ASSERT_TRUE(cmdline::Parse({"--b", "--a", "--b", "--a=x=y"}, specs, &given, &error)) << error;
+    ASSERT_EQ(given.size(), 3u);
+    EXPECT_EQ(given[0].name, "b");
+    EXPECT_EQ(given[1].name, "a");
+    EXPECT_EQ(given[1].value, "--b");  // a value may start with dashes
+    EXPECT_EQ(given[2].value, "x=y");
+}
+
+}  // namespace
