@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/options.h"
+#include "platform/window.h"
 #include "record/session.h"
 #include "shell/dxmain.h"
+#include "shell/settings.h"
 #include "shell/tickhook.h"
 
 #ifndef TINSELRUN_VERSION
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
+constexpr int EXIT_NO_DISPLAY = 1;
 
 // One line on stderr, whatever bytes the message carries.
 void Say(const std::string& message) {
@@ -95,6 +98,12 @@ int RunGame(int argc, char** argv) {
         }
         replay = std::make_unique<record::ReplayHook>(std::move(script));
     }
+    std::string noDisplay;
+    if (!plat::DisplayExpected(&noDisplay)) {
+        Say("no display (" + noDisplay + "); tinselrun-sim plays without one");
+        return EXIT_NO_DISPLAY;
+    }
+
     record::RecordHook recorder;
     if (!options.recordPath.empty() && !recorder.Open(options.recordPath, Heading())) {
         Say("cannot write " + options.recordPath + ": " + std::strerror(errno));
@@ -109,6 +118,8 @@ int RunGame(int argc, char** argv) {
     if (replay) AddTickHook(replay.get());
     if (!options.recordPath.empty()) AddTickHook(&recorder);
     if (!options.tracePath.empty()) AddTickHook(&trace);
+    g_keptSettings.Load(SettingsPath());
+    g_settings = app::WithOptions(g_keptSettings.Values(), options);
     const int status = GameMain();
     ClearTickHooks();
     return status;

@@ -102,4 +102,19 @@ bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, st
     return true;
 }
 
+Settings WithOptions(const Settings& kept, const GameOptions& options) {
+    Settings s = kept;
+    if (options.display != GameOptions::Display::Kept) {
+        s.fullscreen = options.display == GameOptions::Display::Fullscreen;
+    }
+    if (options.scale > 0) {
+        s.scale = options.scale;
+        s.windowWidth = s.windowHeight = 0;
+    }
+    if (options.integerScale) s.integerScale = true;
+    if (options.volume >= 0) s.volume = options.volume;
+    if (options.mute) s.mute = true;
+    return s;
+}
+
 }  // namespace app

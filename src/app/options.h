@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/settings.h"
+
 namespace app {
 
 struct GameOptions {
@@ -25,5 +27,9 @@ extern const char* const USAGE;
 // args without the program's name. False with a one-line message that names the option and
 // ends "(try --help)".
 bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, std::string* error);
+
+// The settings this run plays with: the kept ones, with what the command line says instead.
+// --scale opens the window at that scale whatever size was kept.
+Settings WithOptions(const Settings& kept, const GameOptions& options);
 
 }  // namespace app

@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "shell/controls.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
+#include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/tickhook.h"
 #include "tasks/hitobj.h"
@@ -37,6 +40,7 @@ namespace {
 constexpr double FIRST_PERIOD_MS = 16.666666030883789;
 // The idle pass sleeps only when the next tick is further away than one sleep can overshoot.
 constexpr double SLEEP_THRESHOLD_MS = 2.0;
+constexpr int PAUSED_SLEEP_MS = 10;
 constexpr uint32_t CLEAR_COLOR = 0xFF646464;
 
 // Counted always, printed only on request: TINSELRUN_STATS=1 gives one line at exit (ticks
@@ -114,6 +118,10 @@ int RunFrame() {
     ReadKeyboard(g_keys);
     ReadMouse(nullptr, nullptr, &g_mouseState);
     ReadJoysticks();
+    if (g_paused) {
+        PausedPass();
+        return 0;
+    }
     const int r = TickFrameClock();
     if (r >= FRAME_UPDATE) {
         if (!BeginTick()) return 0;  // a replayed Escape ends the run before this tick
@@ -144,8 +152,10 @@ void WndProc(const plat::Event& event) {
             // Gained or lost alike: the devices are made anew.
             ReleaseInput();
             InitInput();
+            OnFocusChange(event.active);
             break;
         case plat::EventType::KeyDown:
+            if (HandleControlKey(event)) break;
             if ((event.key & 0xFF) == plat::VK_ESCAPE) {
                 NotifyKeyDown(plat::VK_ESCAPE);
                 PostQuitMessage();
@@ -153,8 +163,10 @@ void WndProc(const plat::Event& event) {
             if ((event.key & 0xFF) == plat::VK_F1) {
                 NotifyKeyDown(plat::VK_F1);
                 ToggleFullscreen();
+                OnFullscreenToggled();
             }
             break;
+        case plat::EventType::Resized: OnWindowResized(event.x, event.y); break;
         case plat::EventType::MouseMove:
             g_mouseX = event.x & 0xFFFF;
             g_mouseY = event.y & 0xFFFF;
@@ -175,9 +187,19 @@ bool DispatchOneEvent() {
 
 int StartUp() {
     g_quit = false;
-    plat::CreateGameWindow("Tinselrun", 800, 600);
+    g_paused = false;
+    const bool sized = g_settings.windowWidth > 0 && g_settings.windowHeight > 0;
+    std::string why;
+    if (plat::CreateGameWindow("Tinselrun", sized ? g_settings.windowWidth : 800 * g_settings.scale,
+                               sized ? g_settings.windowHeight : 600 * g_settings.scale,
+                               &why) == plat::WindowResult::NoDisplay) {
+        std::fprintf(stderr, "tinselrun: no display (%s); tinselrun-sim plays without one\n",
+                     why.c_str());
+        return START_NO_DISPLAY;
+    }
     if (InitDirect3D(800, 600, 1) < 0) return -1;
     InitSound();
+    ApplySettings();
     InitTaskList();
     InitHitList();
     CreateLine();
@@ -202,12 +224,18 @@ void ShutDown() {
 }
 
 int GameMain() {
-    if (StartUp() < 0) return 0;
+    const int started = StartUp();
+    if (started == START_NO_DISPLAY) return 1;
+    if (started < 0) return 0;
     // From the frame clock's start, so that the ticks due in that time are seconds x 60.
     const double clockStart = g_clockNext - FIRST_PERIOD_MS;
     while (!g_quit) {
         if (DispatchOneEvent()) continue;
         if (RunFrame() == 0) {
+            if (g_paused) {
+                plat::SleepMs(PAUSED_SLEEP_MS);
+                continue;
+            }
 #ifndef TINSELRUN_SPIN_LOOP
             if (g_clockNext - plat::ClockMs() > SLEEP_THRESHOLD_MS) plat::SleepMs(1);
 #endif

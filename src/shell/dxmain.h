@@ -38,9 +38,12 @@ extern const char* g_servedScene;
 // When false, ticks that are due to be drawn are not drawn (the headless runner draws itself).
 extern bool g_drawFrames;
 
-int StartUp();  // every service up to the first scene; negative when the device failed
+// Every service up to the first scene; negative when the device failed, START_NO_DISPLAY
+// (after one stderr line) when there is no display to show the window on.
+int StartUp();
+constexpr int START_NO_DISPLAY = -2;
 void ShutDown();
-int GameMain();  // StartUp, the message loop, ShutDown; the process's exit status
+int GameMain();  // StartUp, the message loop, ShutDown; the exit status (1: no display)
 
 // One turn of the message loop: dispatch one waiting event and return true, or false when
 // there was none. g_quit is set once a quit was posted.
