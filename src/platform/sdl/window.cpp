@@ -136,7 +136,7 @@ WindowResult CreateGameWindow(const char* title, int width, int height, std::str
                                       : "neither " + atX11 + " nor Wayland answers";
         return WindowResult::NoDisplay;
     }
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
         // Room for a title bar and frame, whose size SDL cannot tell before the window exists.
