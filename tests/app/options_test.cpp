@@ -83,6 +83,29 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"--record", ""}, "--record needs a value"},
         Refused{{"--replay"}, "--replay needs a value"}));
 
+// The command line wins for this run; what it does not name stays as kept.
+TEST(GameOptions, OverrideTheKeptSettingsForTheRun) {
+    Settings kept;
+    kept.fullscreen = true;
+    kept.windowWidth = 1001;
+    kept.windowHeight = 557;
+    kept.volume = 35;
+    kept.pauseOnFocusLoss = false;
+    EXPECT_EQ(app::WithOptions(kept, Parsed({})), kept);
+
+    Settings want = kept;
+    want.fullscreen = false;
+    want.scale = 2;  // the kept size gives way to the scale asked for
+    want.windowWidth = want.windowHeight = 0;
+    want.integerScale = true;
+    want.volume = 0;
+    want.mute = true;
+    EXPECT_EQ(app::WithOptions(kept, Parsed({"--windowed", "--scale", "2", "--integer-scale",
+                                             "--volume", "0", "--mute"})),
+              want);
+    EXPECT_TRUE(app::WithOptions(Settings{}, Parsed({"--fullscreen"})).fullscreen);
+}
+
 // The parser starts afresh on every call, whatever the last one left behind.
 TEST(CommandLine, EachParseStartsAfresh) {
     const std::vector<cmdline::OptionSpec> specs = {{"a", true, true}, {"b", false, true}};
