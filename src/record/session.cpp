@@ -1,7 +1,10 @@
 #include "record/session.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/window.h"
 #include "shell/dxmain.h"
@@ -30,9 +33,21 @@ std::string RuleLine(int64_t first, int64_t last, uint8_t held) {
     return line + "\n";
 }
 
+bool Writable(const std::string& path) {
+    if (path == "-") return true;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (access(path.c_str(), F_OK) == 0) return access(path.c_str(), W_OK) == 0;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
 bool TraceHook::Open(const std::string& path) {
     path_ = path;
-    if (!file_.Open(path)) return false;
+    if (!Writable(path)) return false;
     KeepSoundCallLog(true);  // before start-up, whose calls line 0 holds
     return true;
 }
@@ -49,6 +64,11 @@ void TraceHook::Write(int64_t tick) {
 }
 
 void TraceHook::Started() {
+    if (!file_.Open(path_)) {
+        Complain(path_);
+        KeepSoundCallLog(false);
+        return;
+    }
     Write(0);
 }
 
@@ -87,12 +107,16 @@ RecordHook::~RecordHook() {
 
 bool RecordHook::Open(const std::string& path, const std::string& heading) {
     path_ = path;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) return false;
+    heading_ = heading;
+    return Writable(path);
+}
+
+void RecordHook::Started() {
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr) return Complain(path_);
     // A pipe cannot be rewritten in place: there a run is written once it ends.
     seekable_ = std::ftell(file_) == 0 && std::fseek(file_, 0, SEEK_END) == 0;
-    Put("# " + heading + "\n");
-    return file_ != nullptr;
+    Put("# " + heading_ + "\n");
 }
 
 void RecordHook::Fail() {

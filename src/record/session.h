@@ -17,7 +17,9 @@ namespace record {
 // flushed as it goes. A write error stops the trace with one stderr line; play goes on.
 class TraceHook final : public TickHook {
 public:
-    // False (errno set) when the file cannot be created. Keeps the sound service's call log.
+    // False (errno set) when the file could not be created. It is made only once the game has
+    // started, so a run that cannot start leaves whatever was there. Keeps the sound service's
+    // call log.
     bool Open(const std::string& path);
     void Started() override;
     void AfterTick(int64_t tick) override;
@@ -50,8 +52,10 @@ private:
 class RecordHook final : public TickHook {
 public:
     ~RecordHook() override;
-    // heading: the comment line at the top. False (errno set) when the file cannot be created.
+    // heading: the comment line at the top. False (errno set) when the file could not be
+    // created; as with the trace, it is made only once the game has started.
     bool Open(const std::string& path, const std::string& heading);
+    void Started() override;
     void AfterTick(int64_t tick) override;
     void KeyDown(int vk, int64_t tick) override;
     void Finished(int64_t ticks) override;
@@ -61,6 +65,7 @@ private:
     void Put(const std::string& text);
     void Fail();
     std::string path_;
+    std::string heading_;
     std::FILE* file_ = nullptr;
     bool seekable_ = false;
     long runAt_ = -1;  // where the line of the run in progress starts; -1: no run
@@ -69,6 +74,10 @@ private:
     uint8_t runHeld_ = 0;
     std::vector<KeyEvent> pending_;  // before the next tick
 };
+
+// Whether the file could be written: it is writable, or its folder takes new files; errno
+// says why not.
+bool Writable(const std::string& path);
 
 // One script rule: "FIRST-LAST KEYS" (or "TICK KEYS") with the held keys in script order.
 std::string RuleLine(int64_t first, int64_t last, uint8_t held);
