@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,13 +31,6 @@ void Say(const std::string& message) {
     std::fputs(line.c_str(), stderr);
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec1, ec2;
-    const auto pa = std::filesystem::weakly_canonical(a, ec1);
-    const auto pb = std::filesystem::weakly_canonical(b, ec2);
-    return !ec1 && !ec2 && pa == pb;
-}
-
 // Writing one file over another the run reads or writes would lose it.
 bool FilesApart(const app::GameOptions& options, std::string* error) {
     const struct {
@@ -50,7 +42,7 @@ bool FilesApart(const app::GameOptions& options, std::string* error) {
     for (size_t i = 0; i < 3; ++i) {
         for (size_t j = i + 1; j < 3; ++j) {
             if (files[i].path.empty() || files[j].path.empty() || files[j].path == "-") continue;
-            if (SameFile(files[i].path, files[j].path)) {
+            if (record::SameFile(files[i].path, files[j].path)) {
                 *error = std::string(files[i].option) + " and " + files[j].option +
                          " name the same file (" + files[j].path + ")";
                 return false;

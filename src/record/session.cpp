@@ -45,6 +45,13 @@ bool Writable(const std::string& path) {
     return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    const auto pa = std::filesystem::weakly_canonical(a, ea);
+    const auto pb = std::filesystem::weakly_canonical(b, eb);
+    return !ea && !eb && pa == pb;
+}
+
 bool TraceHook::Open(const std::string& path) {
     path_ = path;
     if (!Writable(path)) return false;

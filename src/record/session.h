@@ -78,6 +78,8 @@ private:
 // Whether the file could be written: it is writable, or its folder takes new files; errno
 // says why not.
 bool Writable(const std::string& path);
+// Whether two paths name one file (existing or not), so that writing one would lose the other.
+bool SameFile(const std::string& a, const std::string& b);
 
 // One script rule: "FIRST-LAST KEYS" (or "TICK KEYS") with the held keys in script order.
 std::string RuleLine(int64_t first, int64_t last, uint8_t held);

@@ -11,6 +11,7 @@
 #include "options.h"
 #include "platform/headless/headless.h"
 #include "record/script.h"
+#include "record/session.h"
 #include "record/trace.h"
 #include "scenes/scenetable.h"
 #include "shell/dxmain.h"
@@ -72,6 +73,12 @@ int main(int argc, char** argv) {
     std::error_code ec;
     if (!options.assetsDir.empty() && !std::filesystem::is_directory(options.assetsDir, ec)) {
         Fail("--assets " + options.assetsDir + ": not a folder");
+        return EXIT_BAD_INPUT;
+    }
+    // Writing the trace over the script would lose the script.
+    if (!options.inputPath.empty() && !options.tracePath.empty() && options.tracePath != "-" &&
+        record::SameFile(options.inputPath, options.tracePath)) {
+        Fail("--input and --trace name the same file (" + options.tracePath + ")");
         return EXIT_BAD_INPUT;
     }
     record::Script script;

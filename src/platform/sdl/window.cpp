@@ -23,6 +23,7 @@ std::deque<Event> g_pending;
 Uint64 g_clockStart = 0;
 // Full screen made by a borderless window over the display, where the real one was refused.
 bool g_covering = false;
+bool g_refused = false;  // once refused, full screen is not asked for again (nor waited for)
 SDL_Rect g_windowedRect = {0, 0, 0, 0};  // where the window was before full screen
 // How long a window manager may take to grant full screen before it counts as refused.
 constexpr Uint32 FULLSCREEN_WAIT_MS = 250;
@@ -168,12 +169,15 @@ bool SetFullscreen(bool on) {
         if (!IsWindowed()) return true;
         SDL_GetWindowPosition(g_window, &g_windowedRect.x, &g_windowedRect.y);
         WindowSystemSize(g_window, &g_windowedRect.w, &g_windowedRect.h);
-        if (SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
-        if (GotSizeSdlExpects()) return true;
-        // Refused (no window manager grants it): cover the display with a borderless window,
-        // after telling SDL the size the window really kept.
-        SDL_SetWindowFullscreen(g_window, 0);
-        SDL_SetWindowSize(g_window, g_windowedRect.w, g_windowedRect.h);
+        if (!g_refused) {
+            if (SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+            if (GotSizeSdlExpects()) return true;
+            // Refused (no window manager grants it): cover the display with a borderless window,
+            // after telling SDL the size the window really kept.
+            g_refused = true;
+            SDL_SetWindowFullscreen(g_window, 0);
+            SDL_SetWindowSize(g_window, g_windowedRect.w, g_windowedRect.h);
+        }
         SDL_Rect display;
         if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(g_window), &display) != 0) return false;
         g_covering = true;
