@@ -25,6 +25,7 @@ Uint64 g_clockStart = 0;
 bool g_covering = false;
 bool g_refused = false;  // once refused, full screen is not asked for again (nor waited for)
 SDL_Rect g_windowedRect = {0, 0, 0, 0};  // where the window was before full screen
+int g_windowW = 0, g_windowH = 0;        // the window's size as last reported
 // How long a window manager may take to grant full screen before it counts as refused.
 constexpr Uint32 FULLSCREEN_WAIT_MS = 250;
 
@@ -68,8 +69,14 @@ bool Translate(const SDL_Event& e, Event* out) {
             }
             if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && IsWindowed()) {
                 // The size now rather than the event's: a late event may describe full screen.
+                int w = 0, h = 0;
+                SDL_GetWindowSize(sdl::g_window, &w, &h);
+                if (w == g_windowW && h == g_windowH) return false;  // back from full screen
+                g_windowW = w;
+                g_windowH = h;
                 *out = {EventType::Resized};
-                SDL_GetWindowSize(sdl::g_window, &out->x, &out->y);
+                out->x = w;
+                out->y = h;
                 return true;
             }
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
@@ -154,6 +161,7 @@ WindowResult CreateGameWindow(const char* title, int width, int height, std::str
                                      height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (sdl::g_window == nullptr) return WindowResult::Failed;
     SDL_SetWindowMinimumSize(sdl::g_window, 160, 120);
+    SDL_GetWindowSize(sdl::g_window, &g_windowW, &g_windowH);
     // Showing a window activates it: the first activation is what opens the input devices.
     Event activate{EventType::Activate};
     activate.active = true;
