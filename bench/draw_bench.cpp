@@ -8,8 +8,8 @@
 
 namespace {
 
-const sim::Script& StageScript() {
-    static const sim::Script script = bench::ReadScriptOrDie(bench::StageScriptPath());
+const record::Script& StageScript() {
+    static const record::Script script = bench::ReadScriptOrDie(bench::StageScriptPath());
     return script;
 }
 

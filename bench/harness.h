@@ -14,8 +14,8 @@
 #include "enemies/knight.h"
 #include "game/globals.h"
 #include "platform/headless/headless.h"
+#include "record/script.h"
 #include "scenes/scenetable.h"
-#include "script.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
@@ -28,13 +28,13 @@ inline std::string StageScriptPath() {
     return TINSELRUN_BENCH_DIR "/scripts/stage.txt";
 }
 
-inline sim::Script ReadScriptOrDie(const std::string& path) {
+inline record::Script ReadScriptOrDie(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    sim::Script script;
-    sim::ScriptError error;
-    if (!in || !sim::ParseScript(text.str(), &script, &error)) {
+    record::Script script;
+    record::ScriptError error;
+    if (!in || !record::ParseScript(text.str(), &script, &error)) {
         std::fprintf(stderr, "bench: %s:%d: %s\n", path.c_str(), error.line, error.message.c_str());
         std::exit(2);
     }
@@ -45,7 +45,7 @@ inline sim::Script ReadScriptOrDie(const std::string& path) {
 // does, so that tick t here is tick t of the runner's trace.
 class Replay {
 public:
-    explicit Replay(const sim::Script& script) : script_(script) {}
+    explicit Replay(const record::Script& script) : script_(script) {}
     ~Replay() { Stop(); }
 
     void Start() {
@@ -60,7 +60,7 @@ public:
             std::exit(2);
         }
         plat::headless::TakeSoundCalls();
-        cursor_ = std::make_unique<sim::ScriptCursor>(script_);
+        cursor_ = std::make_unique<record::ScriptCursor>(script_);
         tick_ = 0;
         running_ = true;
     }
@@ -75,19 +75,19 @@ public:
     // Everything of the next tick that comes before its update pass: keys, events, the
     // keyboard read and the frame clock. Returns what the clock said.
     int BeginTick() {
-        const sim::TickInput& input = cursor_->Next();
+        const record::TickInput& input = cursor_->Next();
         static const struct {
             uint8_t bit, code;
-        } MAP[] = {{sim::HOLD_LEFT, DIK_LEFT},   {sim::HOLD_RIGHT, DIK_RIGHT},
-                   {sim::HOLD_UP, DIK_UP},       {sim::HOLD_DOWN, DIK_DOWN},
-                   {sim::HOLD_SPACE, DIK_SPACE}, {sim::HOLD_RETURN, DIK_RETURN}};
+        } MAP[] = {{record::HOLD_LEFT, DIK_LEFT},   {record::HOLD_RIGHT, DIK_RIGHT},
+                   {record::HOLD_UP, DIK_UP},       {record::HOLD_DOWN, DIK_DOWN},
+                   {record::HOLD_SPACE, DIK_SPACE}, {record::HOLD_RETURN, DIK_RETURN}};
         uint8_t keys[256] = {};
         for (const auto& key : MAP) {
             if (input.held & key.bit) keys[key.code] = KEY_HELD;
         }
         plat::headless::SetKeys(keys);
-        for (sim::KeyEvent event : input.events) {
-            const int key = event == sim::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
+        for (record::KeyEvent event : input.events) {
+            const int key = event == record::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
             plat::headless::PushEvent({plat::EventType::KeyDown, key});
         }
         while (DispatchOneEvent()) {
@@ -120,15 +120,15 @@ public:
     int64_t Tick() const { return tick_; }
 
 private:
-    const sim::Script& script_;
-    std::unique_ptr<sim::ScriptCursor> cursor_;
+    const record::Script& script_;
+    std::unique_ptr<record::ScriptCursor> cursor_;
     int64_t tick_ = 0;
     bool running_ = false;
 };
 
 // The tick with the most linked tasks (the trace's task count) in the first `ticks` ticks;
 // the earliest one when several tie. BENCH_TICK overrides it.
-inline int64_t BusiestTick(const sim::Script& script, int64_t ticks, int32_t* count) {
+inline int64_t BusiestTick(const record::Script& script, int64_t ticks, int32_t* count) {
     Replay replay(script);
     replay.Start();
     int64_t best = 1;

@@ -1,7 +1,7 @@
+#include "app/app.h"
 #include "scenes/scenetable.h"
-#include "shell/dxmain.h"
 
-int main() {
+int main(int argc, char** argv) {
     InstallScenes();
-    return GameMain();
+    return RunGame(argc, argv);
 }

@@ -21,4 +21,18 @@ struct JoyReading {
 };
 bool ReadJoystick(int index, JoyReading* out);
 
+// Game controllers through SDL's mappings (SDL_GAMECONTROLLERCONFIG too): which of the game's
+// buttons any attached pad holds now. A pad plugged in or pulled out counts from the next read.
+// D-pad and left stick (dead zone a quarter of its throw, eight directions) give the arrows,
+// South and West give fire, Start gives start; no other button counts.
+enum : uint8_t {
+    PAD_LEFT = 1 << 0,
+    PAD_RIGHT = 1 << 1,
+    PAD_UP = 1 << 2,
+    PAD_DOWN = 1 << 3,
+    PAD_FIRE = 1 << 4,
+    PAD_START = 1 << 5,
+};
+uint8_t ReadPads();
+
 }  // namespace plat

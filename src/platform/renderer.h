@@ -19,14 +19,37 @@ enum class RendererResult {
 RendererResult CreateRenderer(int width, int height, bool windowed);
 void DestroyRenderer();
 
-// IDirect3DDevice9::Reset for the full-screen toggle. Returns false when it fails.
+// IDirect3DDevice9::Reset for the full-screen toggle. Returns false when it fails. Where the
+// window system refuses full screen, a borderless window covers the display instead.
 bool ResetRenderer(bool windowed);
+
+// Where a picW x picH picture goes in an outW x outH window: as large as fits with its shape
+// kept, centred, black bars round it. wholeMultiples keeps to 1x, 2x, 3x... of the picture
+// (a window smaller than the picture still shrinks it to fit).
+struct PictureRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+PictureRect FitPicture(int outW, int outH, int picW, int picH, bool wholeMultiples);
+// Present lays the picture out by whole multiples only.
+void SetIntegerScale(bool on);
 
 // Clear, BeginScene / EndScene, Present.
 void Clear(uint32_t argb);
 bool BeginScene();
 void EndScene();
 void Present();
+
+// Shows the last drawn picture again under a shade, with rectangles filled over it, all in
+// picture pixels (ARGB, blended); the picture itself stays as it was drawn.
+struct FillRect {
+    int32_t x, y, w, h;
+    uint32_t argb;
+};
+void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count);
+
+// D3DXSaveSurfaceToFile of the picture as drawn (its own size) as a PNG. False after one
+// stderr line naming the file.
+bool SavePicture(const char* path);
 
 // D3DXCreateTextureFromFileExA: loads any picture SDL_image reads, by content.
 // Returns nullptr (after one stderr line naming the file) when it cannot.

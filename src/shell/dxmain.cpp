@@ -1,10 +1,16 @@
 #include "shell/dxmain.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "shell/controls.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
+#include "shell/settings.h"
 #include "shell/sound.h"
+#include "shell/tickhook.h"
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
 
@@ -31,6 +37,7 @@ namespace {
 constexpr double FIRST_PERIOD_MS = 16.666666030883789;
 // The idle pass sleeps only when the next tick is further away than one sleep can overshoot.
 constexpr double SLEEP_THRESHOLD_MS = 2.0;
+constexpr int PAUSED_SLEEP_MS = 10;
 constexpr uint32_t CLEAR_COLOR = 0xFF646464;
 
 }  // namespace
@@ -95,11 +102,17 @@ int RunFrame() {
     ReadKeyboard(g_keys);
     ReadMouse(nullptr, nullptr, &g_mouseState);
     ReadJoysticks();
+    if (g_paused) {
+        PausedPass();
+        return 0;
+    }
     const int r = TickFrameClock();
     if (r >= FRAME_UPDATE) {
+        if (!BeginTick()) return 0;  // a replayed Escape ends the run before this tick
         ServeSceneChange();
         UpdateTasks();
         RunCollisions();
+        EndTick();
     }
     if (r == FRAME_UPDATE_DRAW && g_drawFrames) DrawFrame();
     return r;
@@ -116,11 +129,21 @@ void WndProc(const plat::Event& event) {
             // Gained or lost alike: the devices are made anew.
             ReleaseInput();
             InitInput();
+            OnFocusChange(event.active);
             break;
         case plat::EventType::KeyDown:
-            if ((event.key & 0xFF) == plat::VK_ESCAPE) PostQuitMessage();
-            if ((event.key & 0xFF) == plat::VK_F1) ToggleFullscreen();
+            if (HandleControlKey(event)) break;
+            if ((event.key & 0xFF) == plat::VK_ESCAPE) {
+                NotifyKeyDown(plat::VK_ESCAPE);
+                PostQuitMessage();
+            }
+            if ((event.key & 0xFF) == plat::VK_F1) {
+                NotifyKeyDown(plat::VK_F1);
+                ToggleFullscreen();
+                OnFullscreenToggled();
+            }
             break;
+        case plat::EventType::Resized: OnWindowResized(event.x, event.y); break;
         case plat::EventType::MouseMove:
             g_mouseX = event.x & 0xFFFF;
             g_mouseY = event.y & 0xFFFF;
@@ -132,15 +155,29 @@ bool DispatchOneEvent() {
     if (g_quit) return false;
     plat::Event event;
     if (!plat::PeekEvent(&event)) return false;
-    WndProc(event);
+    // While a script plays the game, its own F1s are the ones that count.
+    const bool scriptKey = event.type == plat::EventType::KeyDown &&
+                           (event.key & 0xFF) == plat::VK_F1 && !LiveKeysDriveTheGame();
+    if (!scriptKey) WndProc(event);
     return true;
 }
 
 int StartUp() {
     g_quit = false;
-    plat::CreateGameWindow("Tinselrun", SCREEN_WIDTH, SCREEN_HEIGHT);
+    g_paused = false;
+    const bool sized = g_settings.windowWidth > 0 && g_settings.windowHeight > 0;
+    std::string why;
+    if (plat::CreateGameWindow("Tinselrun",
+                               sized ? g_settings.windowWidth : SCREEN_WIDTH * g_settings.scale,
+                               sized ? g_settings.windowHeight : SCREEN_HEIGHT * g_settings.scale,
+                               &why) == plat::WindowResult::NoDisplay) {
+        std::fprintf(stderr, "tinselrun: no display (%s); tinselrun-sim plays without one\n",
+                     why.c_str());
+        return START_NO_DISPLAY;
+    }
     if (InitDirect3D(SCREEN_WIDTH, SCREEN_HEIGHT, 1) < 0) return -1;
     InitSound();
+    ApplySettings();
     InitTaskList();
     InitHitList();
     CreateLine();
@@ -149,6 +186,7 @@ int StartUp() {
     LoadSounds();
     // Replaced by the first tick's scene before it is ever updated or drawn.
     if (g_startupScene != nullptr) AddTask(g_startupScene());
+    NotifyStarted();
     return 0;
 }
 
@@ -164,15 +202,23 @@ void ShutDown() {
 }
 
 int GameMain(LoopObserver* observer) {
-    if (StartUp() < 0) return 0;
+    const int started = StartUp();
+    if (started == START_NO_DISPLAY) return 1;
+    if (started < 0) return 0;
     if (observer != nullptr) observer->Started(g_clockNext - FIRST_PERIOD_MS);
     while (!g_quit) {
         if (DispatchOneEvent()) continue;
         const int r = RunFrame();
         if (observer != nullptr) observer->Passed(r);
-        if (r != 0 || (observer != nullptr && observer->Waited())) continue;
+        if (r != 0) continue;
+        if (g_paused) {
+            plat::SleepMs(PAUSED_SLEEP_MS);
+            continue;
+        }
+        if (observer != nullptr && observer->Waited()) continue;
         if (g_clockNext - plat::ClockMs() > SLEEP_THRESHOLD_MS) plat::SleepMs(1);
     }
+    NotifyFinished();
     if (observer != nullptr) observer->Finished();
     ShutDown();
     return 0;

@@ -50,9 +50,12 @@ protected:
     ~LoopObserver() = default;
 };
 
-int StartUp();  // every service up to the first scene; negative when the device failed
+// Every service up to the first scene; negative when the device failed, START_NO_DISPLAY
+// (after one stderr line) when there is no display to show the window on.
+int StartUp();
+constexpr int START_NO_DISPLAY = -2;
 void ShutDown();
-// StartUp, the message loop, ShutDown; the process's exit status.
+// StartUp, the message loop, ShutDown; the process's exit status (1: no display).
 int GameMain(LoopObserver* observer = nullptr);
 
 // One turn of the message loop: dispatch one waiting event and return true, or false when

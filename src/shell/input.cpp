@@ -26,10 +26,25 @@ void ReleaseInput() {
 
 bool ReadKeyboard(uint8_t keys[256]) {
     if (!g_inputCreated) return false;  // no device: the buffer keeps its last contents
-    if (plat::ReadKeyboardState(keys)) return true;
-    // Inactive window: nothing is held, so Santa does not run on while the player is away.
+    if (plat::ReadKeyboardState(keys)) {
+        MergePads(plat::ReadPads(), keys);
+        return true;
+    }
+    // Inactive window: nothing is held, pads neither, so Santa does not run on while the
+    // player is away.
     std::memset(keys, 0, 256);
     return false;
+}
+
+void MergePads(uint8_t pads, uint8_t keys[256]) {
+    static const struct {
+        uint8_t bit, code;
+    } PAD_KEYS[] = {{plat::PAD_LEFT, DIK_LEFT},  {plat::PAD_RIGHT, DIK_RIGHT},
+                    {plat::PAD_UP, DIK_UP},      {plat::PAD_DOWN, DIK_DOWN},
+                    {plat::PAD_FIRE, DIK_SPACE}, {plat::PAD_START, DIK_RETURN}};
+    for (const auto& key : PAD_KEYS) {
+        if (pads & key.bit) keys[key.code] |= KEY_HELD;
+    }
 }
 
 void ReadMouse(int* x, int* y, MouseState* state) {

@@ -43,8 +43,11 @@ inline bool KeyHeld(uint8_t scanCode) {
 
 void InitInput();
 void ReleaseInput();
-// Fills the buffer; while the keyboard cannot be read (window inactive) the buffer is cleared,
-// so no key stays held while the player is in another window.
+// Fills the buffer, with what the game controllers hold added as the keys they stand for; while
+// the keyboard cannot be read (window inactive) the buffer is cleared, so nothing stays held
+// while the player is in another window.
 bool ReadKeyboard(uint8_t keys[256]);
+// D-pad and stick hold the arrows, fire holds Space, start holds Return (plat::PAD_ bits).
+void MergePads(uint8_t pads, uint8_t keys[256]);
 void ReadMouse(int* x, int* y, MouseState* state);
 void ReadJoysticks();

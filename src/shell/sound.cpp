@@ -11,9 +11,15 @@ namespace {
 
 bool g_tableMade = false;
 bool g_audioOpen = false;
+bool g_logCalls = false;
+std::vector<SoundCall> g_callLog;
 
 bool InTable(int32_t slot) {
     return g_tableMade && slot >= 0 && slot < g_segmentCount;
+}
+
+void Log(const char* call, int32_t slot) {
+    if (g_logCalls) g_callLog.push_back({call, slot});
 }
 
 }  // namespace
@@ -47,26 +53,33 @@ void LoadSounds() {
 
 int32_t PlaySound(int32_t slot) {
     if (!InTable(slot)) return -1;
+    Log("PlaySound", slot);
     plat::PlaySlot(slot, false);
     return 0;
 }
 
 int32_t PlaySoundLoop(int32_t slot) {
     if (!InTable(slot)) return -1;
+    Log("PlaySoundLoop", slot);
     plat::PlaySlot(slot, true);
     return 0;
 }
 
 void StopSound(int32_t slot) {
-    if (InTable(slot)) plat::StopSlot(slot);
+    if (!InTable(slot)) return;
+    Log("StopSound", slot);
+    plat::StopSlot(slot);
 }
 
 void StopAllSounds() {
+    Log("StopAllSounds", -1);
     plat::StopAllSlots();
 }
 
 void UnloadSound(int32_t slot) {
-    if (InTable(slot)) plat::UnloadSlot(slot);
+    if (!InTable(slot)) return;
+    Log("UnloadSound", slot);
+    plat::UnloadSlot(slot);
 }
 
 void ReleaseSound() {
@@ -74,4 +87,15 @@ void ReleaseSound() {
     g_tableMade = false;
     g_segmentCount = 0;
     g_audioOpen = false;
+}
+
+void KeepSoundCallLog(bool on) {
+    g_logCalls = on;
+    g_callLog.clear();
+}
+
+std::vector<SoundCall> TakeSoundCallLog() {
+    std::vector<SoundCall> calls;
+    calls.swap(g_callLog);
+    return calls;
 }

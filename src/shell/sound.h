@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "shell/catalog.h"
 
@@ -17,3 +18,12 @@ void StopSound(int32_t slot);
 void StopAllSounds();
 void UnloadSound(int32_t slot);
 void ReleaseSound();
+
+// The calls the game made to this service (PlaySound, PlaySoundLoop, StopSound, StopAllSounds,
+// UnloadSound with their slot, -1 for StopAllSounds), kept while the log is on: for the trace.
+struct SoundCall {
+    const char* call;
+    int32_t slot;
+};
+void KeepSoundCallLog(bool on);
+std::vector<SoundCall> TakeSoundCallLog();

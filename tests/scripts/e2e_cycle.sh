@@ -14,7 +14,7 @@ done
 
 source "$(dirname "$0")/../support/xvfb.sh"
 game=""
-trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null' EXIT
+trap 'kill $game 2>/dev/null; stop_xvfb; wait 2>/dev/null' EXIT
 cd "$build"
 start_game_in_window "$out/stderr.txt" \
   env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw" ./tinselrun || exit 1

@@ -9,7 +9,7 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "Xvfb or x
 source "$(dirname "$0")/../support/xvfb.sh"
 game=""
 errors=$(mktemp)
-trap 'kill $game $xvfb 2>/dev/null; wait 2>/dev/null; rm -f "$errors"' EXIT
+trap 'kill $game 2>/dev/null; stop_xvfb; wait 2>/dev/null; rm -f "$errors"' EXIT
 cd "$build"
 start_game_in_window "$errors" env SDL_AUDIODRIVER=dummy ./tinselrun || exit 1
 sleep 0.5

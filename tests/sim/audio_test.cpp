@@ -9,8 +9,8 @@
 #include "platform/common/bytes.h"
 #include "platform/headless/headless.h"
 #include "platform/window.h"
+#include "record/script.h"
 #include "scenes/scenetable.h"
-#include "script.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
@@ -23,9 +23,9 @@ constexpr int TICKS = 1500;  // through the opening and title into the stage, fi
 // The game on the headless backend from the script, its sound pulled as the real device pulls
 // it: buffers of 1024 frames through the callback, as the clock passes each one's end.
 std::vector<int16_t> PlayThroughTheCallback(const std::string& scriptText) {
-    sim::Script script;
-    sim::ScriptError error;
-    EXPECT_TRUE(sim::ParseScript(scriptText, &script, &error)) << error.message;
+    record::Script script;
+    record::ScriptError error;
+    EXPECT_TRUE(record::ParseScript(scriptText, &script, &error)) << error.message;
     std::vector<int16_t> heard;
     plat::headless::RunAudioDevice(1024, [&heard](const int16_t* samples, int frames) {
         heard.insert(heard.end(), samples, samples + 2 * frames);
@@ -37,14 +37,14 @@ std::vector<int16_t> PlayThroughTheCallback(const std::string& scriptText) {
     g_drawFrames = true;
     plat::headless::SetClock(0);
     EXPECT_GE(StartUp(), 0);
-    sim::ScriptCursor cursor(script);
+    record::ScriptCursor cursor(script);
     static const struct {
         uint8_t bit, code;
-    } MAP[] = {{sim::HOLD_LEFT, DIK_LEFT},   {sim::HOLD_RIGHT, DIK_RIGHT},
-               {sim::HOLD_UP, DIK_UP},       {sim::HOLD_DOWN, DIK_DOWN},
-               {sim::HOLD_SPACE, DIK_SPACE}, {sim::HOLD_RETURN, DIK_RETURN}};
+    } MAP[] = {{record::HOLD_LEFT, DIK_LEFT},   {record::HOLD_RIGHT, DIK_RIGHT},
+               {record::HOLD_UP, DIK_UP},       {record::HOLD_DOWN, DIK_DOWN},
+               {record::HOLD_SPACE, DIK_SPACE}, {record::HOLD_RETURN, DIK_RETURN}};
     for (int tick = 1; tick <= TICKS; ++tick) {
-        const sim::TickInput& input = cursor.Next();
+        const record::TickInput& input = cursor.Next();
         uint8_t keys[256] = {};
         for (const auto& key : MAP) {
             if (input.held & key.bit) keys[key.code] = KEY_HELD;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,14 @@ TEST(SimRefusesBadInput, AnUnreadableScriptExitsTwo) {
                        "cannot read " + dir.Path("missing.txt"));
     std::filesystem::create_directory(dir.Path("folder"));
     ExpectOneErrorLine(RunSim({"--input", dir.Path("folder")}), "cannot read");
+    // The trace written over its own script would lose the script.
+    std::ofstream(dir.Path("run.txt")) << "1-5 RIGHT\n";
+    const SimRun clash =
+        RunSim({"--input", dir.Path("run.txt"), "--trace", dir.Path("folder/../run.txt")});
+    EXPECT_EQ(clash.status, 2);
+    EXPECT_EQ(clash.err, "tinselrun-sim: --input and --trace name the same file (" +
+                             dir.Path("folder/../run.txt") + ")\n");
+    EXPECT_EQ(SimReadFile(dir.Path("run.txt")), "1-5 RIGHT\n");
 }
 
 TEST(SimRefusesBadInput, BadOptionsExitTwoWithOneLine) {

@@ -1,4 +1,4 @@
-#include "trace.h"
+#include "record/trace.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 
 std::string FloatText(float v) {
     std::string out;
-    sim::AppendFloat(out, v);
+    record::AppendFloat(out, v);
     return out;
 }
 
@@ -62,9 +62,9 @@ protected:
     void TearDown() override { ReleaseTaskList(); }
 
     nlohmann::json Line(int64_t tick, const char* served,
-                        const std::vector<plat::headless::SoundCall>& sounds = {}) {
+                        const std::vector<SoundCall>& sounds = {}) {
         std::string out;
-        sim::AppendTickLine(out, tick, served, sounds);
+        record::AppendTickLine(out, tick, served, sounds);
         EXPECT_EQ(out.back(), '\n');
         EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line per tick";
         return nlohmann::json::parse(out);
@@ -81,7 +81,7 @@ TEST_F(TraceLine, ListsTasksNewestFirstWithTheirOwnFieldsInOrder) {
     AddTask(walker);
 
     std::string out;
-    sim::AppendTickLine(out, 3, nullptr, {});
+    record::AppendTickLine(out, 3, nullptr, {});
     const nlohmann::json line = nlohmann::json::parse(out);
     ASSERT_EQ(line["tasks"].size(), 2u);  // the sentinels stay out
     EXPECT_EQ(line["tasks"][1],

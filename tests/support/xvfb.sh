@@ -1,8 +1,11 @@
 # Sourced by the real-window test scripts: a private X server, and the game's window on it.
 
-# Starts Xvfb on a display it picks itself and exports DISPLAY; sets xvfb to its pid.
+# Starts Xvfb on a display it picks itself and exports DISPLAY; sets xvfb to its pid. The game
+# keeps its settings in a fresh folder of its own (XDG_CONFIG_HOME), never the user's.
 # Returns 1 when the server did not come up.
 start_xvfb() {
+  xvfb_config=$(mktemp -d)
+  export XDG_CONFIG_HOME=$xvfb_config
   exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
   xvfb=$!
   local number=""
@@ -17,6 +20,8 @@ stop_xvfb() {
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
   xvfb=""
+  [ -n "${xvfb_config:-}" ] && rm -rf "$xvfb_config"
+  xvfb_config=""
 }
 
 # Waits up to 60 s for the window named Tinselrun of the game whose pid is $1; sets win to its

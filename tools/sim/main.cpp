@@ -10,69 +10,25 @@
 
 #include "options.h"
 #include "platform/headless/headless.h"
+#include "record/script.h"
+#include "record/session.h"
+#include "record/trace.h"
 #include "scenes/scenetable.h"
-#include "script.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"
-#include "trace.h"
+#include "shell/sound.h"
 
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int EXIT_RUN_FAILED = 1;
-// A script is a few hundred lines; anything this big is not one.
-constexpr size_t MAX_SCRIPT_BYTES = 64 << 20;
-
 // One line on stderr, whatever bytes the message carries.
 void Fail(const std::string& message) {
     std::string line = "tinselrun-sim: ";
     for (char c : message) line += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
     line += '\n';
     std::fputs(line.c_str(), stderr);
-}
-
-bool ReadScript(const std::string& path, sim::Script* script) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    std::error_code ec;
-    if (!in || std::filesystem::is_directory(path, ec)) {
-        Fail("cannot read " + path + ": " +
-             (errno != 0 ? std::strerror(errno) : "not a readable file"));
-        return false;
-    }
-    // Read in blocks rather than by size, so that pipes (--input /dev/stdin) work too.
-    std::string text;
-    char block[1 << 16];
-    while (in.read(block, sizeof block) || in.gcount() > 0) {
-        text.append(block, static_cast<size_t>(in.gcount()));
-        if (text.size() > MAX_SCRIPT_BYTES) {
-            Fail("cannot read " + path + ": over 64 MiB, not a script");
-            return false;
-        }
-    }
-    if (in.bad()) {
-        Fail("cannot read " + path + ": read error");
-        return false;
-    }
-    sim::ScriptError error;
-    if (!sim::ParseScript(text, script, &error)) {
-        Fail(path + ":" + std::to_string(error.line) + ": " + error.message);
-        return false;
-    }
-    return true;
-}
-
-void FillKeys(uint8_t held, uint8_t keys[256]) {
-    static const struct {
-        uint8_t bit, code;
-    } MAP[] = {{sim::HOLD_LEFT, DIK_LEFT},   {sim::HOLD_RIGHT, DIK_RIGHT},
-               {sim::HOLD_UP, DIK_UP},       {sim::HOLD_DOWN, DIK_DOWN},
-               {sim::HOLD_SPACE, DIK_SPACE}, {sim::HOLD_RETURN, DIK_RETURN}};
-    std::memset(keys, 0, 256);
-    for (const auto& key : MAP) {
-        if (held & key.bit) keys[key.code] = KEY_HELD;
-    }
 }
 
 bool SnapshotAt(const std::vector<sim::Snapshot>& shots, int64_t tick) {
@@ -119,11 +75,18 @@ int main(int argc, char** argv) {
         Fail("--assets " + options.assetsDir + ": not a folder");
         return EXIT_BAD_INPUT;
     }
-    sim::Script script;
-    if (!options.inputPath.empty() && !ReadScript(options.inputPath, &script)) {
+    // Writing the trace over the script would lose the script.
+    if (!options.inputPath.empty() && !options.tracePath.empty() && options.tracePath != "-" &&
+        record::SameFile(options.inputPath, options.tracePath)) {
+        Fail("--input and --trace name the same file (" + options.tracePath + ")");
         return EXIT_BAD_INPUT;
     }
-    sim::TraceFile trace;
+    record::Script script;
+    if (!options.inputPath.empty() && !record::LoadScript(options.inputPath, &script, &error)) {
+        Fail(error);
+        return EXIT_BAD_INPUT;
+    }
+    record::TraceFile trace;
     if (!options.tracePath.empty() && !trace.Open(options.tracePath)) {
         Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
         return EXIT_BAD_INPUT;
@@ -141,15 +104,17 @@ int main(int argc, char** argv) {
     g_drawFrames = true;
     plat::headless::SetClock(0);
     g_servedScene = nullptr;
+    KeepSoundCallLog(true);
 
     // The game ends here too when the device cannot be made (its message is already out).
     if (StartUp() < 0) return 0;
 
     int status = 0;
     auto writeLine = [&](int64_t tick) {
-        const auto sounds = plat::headless::TakeSoundCalls();
+        const auto sounds = TakeSoundCallLog();
+        plat::headless::TakeSoundCalls();  // the backend's own log is for the unit tests
         if (!trace.IsOpen()) return true;
-        sim::AppendTickLine(trace.Buffer(), tick, g_servedScene, sounds);
+        record::AppendTickLine(trace.Buffer(), tick, g_servedScene, sounds);
         if (trace.MaybeFlush()) return true;
         Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
         return false;
@@ -163,14 +128,14 @@ int main(int argc, char** argv) {
     };
 
     bool ok = writeLine(0) && SnapshotStartUp(options.snapshots);
-    sim::ScriptCursor cursor(script);
+    record::ScriptCursor cursor(script);
     uint8_t keys[256];
     for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
-        const sim::TickInput& input = cursor.Next();
-        FillKeys(input.held, keys);
+        const record::TickInput& input = cursor.Next();
+        record::KeysFromHeld(input.held, keys);
         plat::headless::SetKeys(keys);
-        for (sim::KeyEvent event : input.events) {
-            const int key = event == sim::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
+        for (record::KeyEvent event : input.events) {
+            const int key = event == record::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
             plat::headless::PushEvent({plat::EventType::KeyDown, key});
         }
         while (DispatchOneEvent()) {

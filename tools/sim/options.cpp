@@ -1,6 +1,7 @@
 #include "options.h"
 
-#include "script.h"
+#include "cmdline/cmdline.h"
+#include "record/script.h"
 #include "shell/dxmain.h"
 
 namespace sim {
@@ -19,7 +20,7 @@ bool ParseCount(const std::string& text, int64_t* out) {
         if (c < '0' || c > '9') return false;
         v = v * 10 + (c - '0');
     }
-    if (v > MAX_SCRIPT_TICK) return false;
+    if (v > record::MAX_SCRIPT_TICK) return false;
     *out = v;
     return true;
 }
@@ -44,50 +45,34 @@ bool ParseScene(const std::string& name, uint32_t* out) {
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, Options* out, std::string* error) {
+    static const std::vector<cmdline::OptionSpec> SPECS = {{"help", false, true, 'h'},
+                                                           {"ticks", true},
+                                                           {"input", true},
+                                                           {"scene", true},
+                                                           {"trace", true},
+                                                           {"snapshot", true, true},
+                                                           {"audio", true},
+                                                           {"assets", true}};
+    std::vector<cmdline::Given> given;
+    if (!cmdline::Parse(args, SPECS, &given, error)) return false;
     Options options;
-    bool seenTicks = false, seenInput = false, seenScene = false, seenTrace = false,
-         seenAudio = false, seenAssets = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
+    for (const cmdline::Given& option : given) {
+        const std::string& name = option.name;
+        const std::string& value = option.value;
+        if (name == "help") {
             options.help = true;
-            continue;
-        }
-        bool* seen = nullptr;
-        if (option == "--ticks") seen = &seenTicks;
-        if (option == "--input") seen = &seenInput;
-        if (option == "--scene") seen = &seenScene;
-        if (option == "--trace") seen = &seenTrace;
-        if (option == "--audio") seen = &seenAudio;
-        if (option == "--assets") seen = &seenAssets;
-        if (seen == nullptr && option != "--snapshot") {
-            *error = "unknown option '" + option + "' (try --help)";
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            *error = option + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
-        if (seen != nullptr) {
-            if (*seen) {
-                *error = option + " given twice";
-                return false;
-            }
-            *seen = true;
-        }
-        if (option == "--ticks") {
+        } else if (name == "ticks") {
             if (!ParseCount(value, &options.ticks)) {
                 *error = "--ticks wants a whole number from 0 to " +
-                         std::to_string(MAX_SCRIPT_TICK) + ", not '" + value + "'";
+                         std::to_string(record::MAX_SCRIPT_TICK) + ", not '" + value + "'";
                 return false;
             }
-        } else if (option == "--scene") {
+        } else if (name == "scene") {
             if (!ParseScene(value, &options.scene)) {
                 *error = "--scene wants OP, GAMETIME, GAMEOVER or ED, not '" + value + "'";
                 return false;
             }
-        } else if (option == "--snapshot") {
+        } else if (name == "snapshot") {
             const size_t colon = value.find(':');
             Snapshot shot;
             if (colon == std::string::npos || !ParseCount(value.substr(0, colon), &shot.tick) ||
@@ -98,13 +83,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
             shot.path = value.substr(colon + 1);
             options.snapshots.push_back(std::move(shot));
         } else if (value.empty()) {
-            *error = option + " needs a value";
+            *error = "--" + name + " needs a value";
             return false;
-        } else if (option == "--input") {
+        } else if (name == "input") {
             options.inputPath = value;
-        } else if (option == "--trace") {
+        } else if (name == "trace") {
             options.tracePath = value;
-        } else if (option == "--audio") {
+        } else if (name == "audio") {
             options.audioPath = value;
         } else {
             options.assetsDir = value;

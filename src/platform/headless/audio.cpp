@@ -24,6 +24,10 @@ constexpr int FEED_FRAMES = 4096;  // the most the runner's feed mixes in one go
 bool g_open = false;
 common::Mixer g_mixer;
 std::vector<headless::SoundCall> g_calls;
+// What the player's controls last asked, for tests to read.
+float g_master = 1.0f;
+bool g_muted = false;
+bool g_paused = false;
 
 // The runner's capture: a WAV file written as the clock moves, its sizes filled in at the end.
 struct Capture {
@@ -158,18 +162,31 @@ void StopAllSlots() {
 }
 
 void SetMasterVolume(float volume) {
+    g_master = volume;
     if (Mixing()) g_mixer.SetVolume(volume, NowFrame());
 }
 
 void SetMuted(bool muted) {
+    g_muted = muted;
     if (Mixing()) g_mixer.SetMuted(muted, NowFrame());
 }
 
 void SetPaused(bool paused) {
+    g_paused = paused;
     if (Mixing()) g_mixer.SetPaused(paused, NowFrame());
 }
 
 namespace headless {
+
+float MasterVolume() {
+    return g_master;
+}
+bool Muted() {
+    return g_muted;
+}
+bool AudioPaused() {
+    return g_paused;
+}
 
 std::vector<SoundCall> TakeSoundCalls() {
     std::vector<SoundCall> calls;

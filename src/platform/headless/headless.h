@@ -56,4 +56,9 @@ void RunAudioDevice(int bufferFrames, std::function<void(const int16_t*, int fra
 // The clock tells the device that it has moved.
 void ClockMoved();
 
+// What the player's controls last asked of the sound: master volume, mute, pause.
+float MasterVolume();
+bool Muted();
+bool AudioPaused();
+
 }  // namespace plat::headless

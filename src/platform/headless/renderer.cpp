@@ -41,8 +41,19 @@ bool ResetRenderer(bool windowed) {
     return true;
 }
 
+void SetIntegerScale(bool /*on*/) {}
+
 void Present() {
     if (g_software != nullptr) SDL_RenderFlush(g_software);
+}
+
+// Nothing is on screen here: the drawn picture is what tests read, overlay or not.
+void PresentOverlay(uint32_t /*shadeArgb*/, const FillRect* /*rects*/, int /*count*/) {
+    Present();
+}
+
+bool SavePicture(const char* path) {
+    return headless::SaveFramePNG(path);
 }
 
 namespace headless {

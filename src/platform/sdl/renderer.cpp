@@ -1,8 +1,10 @@
 #include "platform/renderer.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/common/sdl_render.h"
 #include "platform/sdl/sdl_backend.h"
@@ -13,7 +15,7 @@ namespace {
 SDL_Renderer* g_device = nullptr;
 SDL_Texture* g_backBuffer = nullptr;  // the 800 x 600 picture, stretched to the window
 int g_width = 0, g_height = 0;
-bool g_isWindowed = true;
+bool g_integerScale = false;
 
 }  // namespace
 
@@ -21,7 +23,7 @@ RendererResult CreateRenderer(int width, int height, bool windowed) {
     if (sdl::g_window == nullptr) return RendererResult::NoVideo;
     g_width = width;
     g_height = height;
-    g_isWindowed = windowed;
+    if (!windowed) sdl::SetFullscreen(true);
     // The three device settings, best first.
     const Uint32 attempts[] = {SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC,
                                SDL_RENDERER_ACCELERATED, SDL_RENDERER_SOFTWARE};
@@ -48,33 +50,78 @@ void DestroyRenderer() {
 }
 
 bool ResetRenderer(bool windowed) {
-    if (sdl::g_window == nullptr) return false;
-    const Uint32 mode = windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (SDL_SetWindowFullscreen(sdl::g_window, mode) != 0) return false;
-    g_isWindowed = windowed;
-    return true;
+    return sdl::SetFullscreen(!windowed);
 }
 
-void Present() {
-    if (g_device == nullptr) return;
+void SetIntegerScale(bool on) {
+    g_integerScale = on;
+}
+
+namespace {
+
+// Copies the picture to the window, laid out to fit, and returns where it went.
+SDL_Rect ShowPicture() {
     SDL_SetRenderTarget(g_device, nullptr);
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(g_device, &outW, &outH);
-    SDL_Rect to = {0, 0, outW, outH};
-    if (!g_isWindowed && outW > 0 && outH > 0) {
-        // Full screen keeps the picture's aspect; a window stretches it.
-        const double s =
-            std::min(static_cast<double>(outW) / g_width, static_cast<double>(outH) / g_height);
-        to.w = static_cast<int>(g_width * s);
-        to.h = static_cast<int>(g_height * s);
-        to.x = (outW - to.w) / 2;
-        to.y = (outH - to.h) / 2;
-    }
+    // Window and full screen alike: the picture whole, its shape kept, black bars round it.
+    const PictureRect fit = FitPicture(outW, outH, g_width, g_height, g_integerScale);
+    const SDL_Rect to = {fit.x, fit.y, fit.w, fit.h};
     SDL_SetRenderDrawColor(g_device, 0, 0, 0, 255);
     SDL_RenderClear(g_device);
     SDL_RenderCopy(g_device, g_backBuffer, nullptr, &to);
+    return to;
+}
+
+void Fill(const SDL_Rect& rect, uint32_t argb) {
+    SDL_SetRenderDrawColor(g_device, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    SDL_RenderFillRect(g_device, &rect);
+}
+
+}  // namespace
+
+void Present() {
+    if (g_device == nullptr) return;
+    ShowPicture();
     SDL_RenderPresent(g_device);
     SDL_SetRenderTarget(g_device, g_backBuffer);
+}
+
+void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
+    if (g_device == nullptr) return;
+    const SDL_Rect to = ShowPicture();
+    SDL_BlendMode kept = SDL_BLENDMODE_NONE;
+    SDL_GetRenderDrawBlendMode(g_device, &kept);
+    SDL_SetRenderDrawBlendMode(g_device, SDL_BLENDMODE_BLEND);
+    Fill(to, shadeArgb);
+    // Picture pixels to window pixels, edges rounded the same way so neighbours meet.
+    auto edgeX = [&](int64_t x) { return to.x + static_cast<int>(x * to.w / g_width); };
+    auto edgeY = [&](int64_t y) { return to.y + static_cast<int>(y * to.h / g_height); };
+    for (int i = 0; i < count; ++i) {
+        const FillRect& r = rects[i];
+        const int x = edgeX(r.x), y = edgeY(r.y);
+        Fill({x, y, edgeX(r.x + r.w) - x, edgeY(r.y + r.h) - y}, r.argb);
+    }
+    SDL_SetRenderDrawBlendMode(g_device, kept);
+    SDL_RenderPresent(g_device);
+    SDL_SetRenderTarget(g_device, g_backBuffer);
+}
+
+bool SavePicture(const char* path) {
+    SDL_Surface* shot =
+        g_device == nullptr
+            ? nullptr
+            : SDL_CreateRGBSurfaceWithFormat(0, g_width, g_height, 32, SDL_PIXELFORMAT_ARGB8888);
+    bool ok = shot != nullptr && SDL_SetRenderTarget(g_device, g_backBuffer) == 0 &&
+              SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_ARGB8888, shot->pixels,
+                                   shot->pitch) == 0;
+    if (ok && IMG_SavePNG(shot, path) != 0) ok = false;
+    if (!ok)
+        std::fprintf(stderr, "tinselrun: %s: cannot write the picture (%s)\n", path,
+                     SDL_GetError());
+    if (shot != nullptr) SDL_FreeSurface(shot);
+    return ok;
 }
 
 }  // namespace plat

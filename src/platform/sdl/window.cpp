@@ -3,9 +3,12 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <string>
 
 #include "platform/clock.h"
+#include "platform/renderer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace plat {
@@ -17,12 +20,41 @@ namespace {
 
 std::deque<Event> g_pending;
 Uint64 g_clockStart = 0;
+// Full screen made by a borderless window over the display, where the real one was refused.
+bool g_covering = false;
+bool g_refused = false;  // once refused, full screen is not asked for again (nor waited for)
+SDL_Rect g_windowedRect = {0, 0, 0, 0};  // where the window was before full screen
+int g_windowW = 0, g_windowH = 0;        // the window's size as last reported
+// How long a window manager may take to grant full screen before it counts as refused.
+constexpr Uint32 FULLSCREEN_WAIT_MS = 250;
 
 int VirtualKey(SDL_Scancode code) {
     if (code == SDL_SCANCODE_ESCAPE) return VK_ESCAPE;
+    if (code == SDL_SCANCODE_PAUSE) return VK_PAUSE;
+    if (code == SDL_SCANCODE_P) return VK_P;
+    if (code == SDL_SCANCODE_M) return VK_M;
     if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12)
         return VK_F1 + (code - SDL_SCANCODE_F1);
     return 0;
+}
+
+bool IsWindowed() {
+    return !g_covering && (SDL_GetWindowFlags(sdl::g_window) & SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+// Waits a moment for the window system to give the window the size SDL expects of it.
+bool GotSizeSdlExpects() {
+    int wantW = 0, wantH = 0;
+    SDL_GetWindowSize(sdl::g_window, &wantW, &wantH);
+    const Uint64 until = SDL_GetTicks64() + FULLSCREEN_WAIT_MS;
+    while (true) {
+        int w = 0, h = 0;
+        if (!sdl::WindowSystemSize(sdl::g_window, &w, &h))
+            return true;  // SDL's size is all there is
+        if (w == wantW && h == wantH) return true;
+        if (SDL_GetTicks64() >= until) return false;
+        SDL_Delay(10);
+    }
 }
 
 // Turns one SDL event into the game's, or returns false for one the game does not see.
@@ -32,6 +64,18 @@ bool Translate(const SDL_Event& e, Event* out) {
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 *out = {EventType::Close};
+                return true;
+            }
+            if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && IsWindowed()) {
+                // The size now rather than the event's: a late event may describe full screen.
+                int w = 0, h = 0;
+                SDL_GetWindowSize(sdl::g_window, &w, &h);
+                if (w == g_windowW && h == g_windowH) return false;  // back from full screen
+                g_windowW = w;
+                g_windowH = h;
+                *out = {EventType::Resized};
+                out->x = w;
+                out->y = h;
                 return true;
             }
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
@@ -44,6 +88,7 @@ bool Translate(const SDL_Event& e, Event* out) {
         case SDL_KEYDOWN:
             *out = {EventType::KeyDown};
             out->key = VirtualKey(e.key.keysym.scancode);
+            out->repeat = e.key.repeat != 0;
             return true;
         case SDL_MOUSEMOTION:
             *out = {EventType::MouseMove};
@@ -56,21 +101,115 @@ bool Translate(const SDL_Event& e, Event* out) {
 
 }  // namespace
 
-bool CreateGameWindow(const char* title, int width, int height) {
+bool DisplayExpected(std::string* why) {
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr) return true;  // the user's choice stands
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((x11 != nullptr && x11[0] != '\0') || (wayland != nullptr && wayland[0] != '\0')) {
+        return true;
+    }
+    *why = "DISPLAY and WAYLAND_DISPLAY are unset";
+    return false;
+}
+
+WindowResult CreateGameWindow(const char* title, int width, int height, std::string* why) {
     g_clockStart = SDL_GetPerformanceCounter();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    const bool driverAsked = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    std::string drivers;
+    if (!driverAsked) {
+        // Only the drivers of a display someone can see: SDL would otherwise fall back to an
+        // off-screen window that nobody sees.
+        const char* x11 = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        if (x11 != nullptr && x11[0] != '\0') drivers = "x11";
+        if (wayland != nullptr && wayland[0] != '\0')
+            drivers += drivers.empty() ? "wayland" : ",wayland";
+        if (drivers.empty()) {
+            DisplayExpected(why);
+            return WindowResult::NoDisplay;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        if (driverAsked) return WindowResult::Failed;
+        const char* x11 = std::getenv("DISPLAY");
+        const std::string atX11 =
+            x11 != nullptr && x11[0] != '\0' ? std::string("X11 at DISPLAY=") + x11 : "";
+        *why = drivers == "x11"       ? atX11 + " does not answer"
+               : drivers == "wayland" ? "Wayland does not answer"
+                                      : "neither " + atX11 + " nor Wayland answers";
+        return WindowResult::NoDisplay;
+    }
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        // Room for a title bar and frame, whose size SDL cannot tell before the window exists.
+        const int roomW = usable.w - 16, roomH = usable.h - 48;
+        if (width > roomW || height > roomH) {
+            const PictureRect fit = FitPicture(roomW, roomH, width, height, false);
+            if (fit.w > 0 && fit.h > 0) {
+                width = fit.w;
+                height = fit.h;
+            }
+        }
+    }
     sdl::g_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                      height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
-    if (sdl::g_window == nullptr) return false;
+    if (sdl::g_window == nullptr) return WindowResult::Failed;
+    SDL_SetWindowMinimumSize(sdl::g_window, 160, 120);
+    SDL_GetWindowSize(sdl::g_window, &g_windowW, &g_windowH);
     // Showing a window activates it: the first activation is what opens the input devices.
     Event activate{EventType::Activate};
     activate.active = true;
     g_pending.push_back(activate);
+    return WindowResult::Ok;
+}
+
+namespace sdl {
+
+bool SetFullscreen(bool on) {
+    if (g_window == nullptr) return false;
+    if (on) {
+        if (!IsWindowed()) return true;
+        SDL_GetWindowPosition(g_window, &g_windowedRect.x, &g_windowedRect.y);
+        WindowSystemSize(g_window, &g_windowedRect.w, &g_windowedRect.h);
+        if (!g_refused) {
+            if (SDL_SetWindowFullscreen(g_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+            if (GotSizeSdlExpects()) return true;
+            // Refused (no window manager grants it): cover the display with a borderless window,
+            // after telling SDL the size the window really kept.
+            g_refused = true;
+            SDL_SetWindowFullscreen(g_window, 0);
+            SDL_SetWindowSize(g_window, g_windowedRect.w, g_windowedRect.h);
+        }
+        SDL_Rect display;
+        if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(g_window), &display) != 0) return false;
+        g_covering = true;
+        SDL_SetWindowBordered(g_window, SDL_FALSE);
+        SDL_SetWindowPosition(g_window, display.x, display.y);
+        SDL_SetWindowSize(g_window, display.w, display.h);
+        return true;
+    }
+    if (g_covering) {
+        g_covering = false;
+        SDL_SetWindowBordered(g_window, SDL_TRUE);
+        SDL_SetWindowSize(g_window, g_windowedRect.w, g_windowedRect.h);
+        SDL_SetWindowPosition(g_window, g_windowedRect.x, g_windowedRect.y);
+        return true;
+    }
+    if (IsWindowed()) return true;
+    if (SDL_SetWindowFullscreen(g_window, 0) != 0) return false;
+    int w = 0, h = 0, sdlW = 0, sdlH = 0;
+    SDL_GetWindowSize(g_window, &sdlW, &sdlH);
+    if (WindowSystemSize(g_window, &w, &h) && (w != sdlW || h != sdlH)) {
+        SDL_SetWindowSize(g_window, w, h);
+    }
     return true;
 }
+
+}  // namespace sdl
 
 void DestroyGameWindow() {
     if (sdl::g_window != nullptr) SDL_DestroyWindow(sdl::g_window);

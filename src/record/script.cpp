@@ -1,8 +1,14 @@
-#include "script.h"
+#include "record/script.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
-namespace sim {
+#include "shell/input.h"
+
+namespace record {
 
 namespace {
 
@@ -11,6 +17,14 @@ struct KeyName {
     uint8_t held;  // 0 for an event key
     KeyEvent event;
 };
+
+// A script is a few hundred lines; anything this big is not one.
+constexpr size_t MAX_SCRIPT_BYTES = 64 << 20;
+
+constexpr struct {
+    uint8_t bit, code;
+} HELD_KEYS[] = {{HOLD_LEFT, DIK_LEFT}, {HOLD_RIGHT, DIK_RIGHT}, {HOLD_UP, DIK_UP},
+                 {HOLD_DOWN, DIK_DOWN}, {HOLD_SPACE, DIK_SPACE}, {HOLD_RETURN, DIK_RETURN}};
 
 constexpr KeyName KEY_NAMES[] = {
     {"LEFT", HOLD_LEFT, KeyEvent::Escape},   {"RIGHT", HOLD_RIGHT, KeyEvent::Escape},
@@ -170,6 +184,52 @@ bool ParseScript(std::string_view text, Script* out, ScriptError* err) {
     return true;
 }
 
+bool LoadScript(const std::string& path, Script* out, std::string* error) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    std::error_code ec;
+    if (!in || std::filesystem::is_directory(path, ec)) {
+        *error = "cannot read " + path + ": " +
+                 (errno != 0 ? std::strerror(errno) : "not a readable file");
+        return false;
+    }
+    // Read in blocks rather than by size, so that pipes (/dev/stdin) work too.
+    std::string text;
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        text.append(block, static_cast<size_t>(in.gcount()));
+        if (text.size() > MAX_SCRIPT_BYTES) {
+            *error = "cannot read " + path + ": over 64 MiB, not a script";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        *error = "cannot read " + path + ": read error";
+        return false;
+    }
+    ScriptError bad;
+    if (!ParseScript(text, out, &bad)) {
+        *error = path + ":" + std::to_string(bad.line) + ": " + bad.message;
+        return false;
+    }
+    return true;
+}
+
+void KeysFromHeld(uint8_t held, uint8_t keys[256]) {
+    std::memset(keys, 0, 256);
+    for (const auto& key : HELD_KEYS) {
+        if (held & key.bit) keys[key.code] = KEY_HELD;
+    }
+}
+
+uint8_t HeldFromKeys(const uint8_t keys[256]) {
+    uint8_t held = 0;
+    for (const auto& key : HELD_KEYS) {
+        if (keys[key.code] & KEY_HELD) held |= key.bit;
+    }
+    return held;
+}
+
 ScriptCursor::ScriptCursor(const Script& script) : script_(script) {
     for (size_t r = 0; r < script.rules.size(); ++r) {
         const Rule& rule = script.rules[r];
@@ -209,4 +269,4 @@ const TickInput& ScriptCursor::Next() {
     return input_;
 }
 
-}  // namespace sim
+}  // namespace record

@@ -1,4 +1,4 @@
-#include "trace.h"
+#include "record/trace.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "shell/dxmain.h"
 #include "tasks/node.h"
 
-namespace sim {
+namespace record {
 
 namespace {
 
@@ -93,7 +93,7 @@ void FieldWriter::Rect(const char* name, int32_t left, int32_t top, int32_t righ
 }
 
 void AppendTickLine(std::string& out, int64_t tick, const char* served,
-                    const std::vector<plat::headless::SoundCall>& sounds) {
+                    const std::vector<SoundCall>& sounds) {
     out += "{\"tick\":";
     AppendInt(out, tick);
     out += ",\"served\":";
@@ -165,7 +165,10 @@ bool TraceFile::Open(const std::string& path) {
 
 bool TraceFile::Flush() {
     if (file_ == nullptr || buffer_.empty()) return !failed_;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
+        std::fflush(file_) != 0) {
+        failed_ = true;
+    }
     buffer_.clear();
     return !failed_;
 }
@@ -183,4 +186,4 @@ bool TraceFile::Close() {
     return !failed_;
 }
 
-}  // namespace sim
+}  // namespace record

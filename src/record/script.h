@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sim {
+namespace record {
 
 // Held keys of one tick, one bit each.
 enum : uint8_t {
@@ -53,6 +53,14 @@ struct ScriptError {
 // Parses a whole script. On failure returns false and fills err with the first bad line.
 bool ParseScript(std::string_view text, Script* out, ScriptError* err);
 
+// Reads and parses a script file (a pipe works too). False with a one-line message:
+// "cannot read FILE: why" or "FILE:LINE: what is wrong there".
+bool LoadScript(const std::string& path, Script* out, std::string* error);
+
+// The game's keyboard snapshot (256 bytes, 0x80 = held) of a tick's held keys, and back.
+void KeysFromHeld(uint8_t held, uint8_t keys[256]);
+uint8_t HeldFromKeys(const uint8_t keys[256]);
+
 // The input of one tick.
 struct TickInput {
     uint8_t held = 0;
@@ -83,4 +91,4 @@ private:
     TickInput input_;
 };
 
-}  // namespace sim
+}  // namespace record

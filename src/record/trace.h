@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
+#include "shell/sound.h"
 #include "tasks/fields.h"
 
-namespace sim {
+namespace record {
 
 void AppendInt(std::string& out, int64_t value);
 // The shortest text that reads back to the same float; null for NaN and infinities,
@@ -36,7 +36,7 @@ private:
 // One trace line from the game's state as it stands: the served scene (or null), the stage
 // and scene globals, every linked task in list order, and the given sound calls.
 void AppendTickLine(std::string& out, int64_t tick, const char* served,
-                    const std::vector<plat::headless::SoundCall>& sounds);
+                    const std::vector<SoundCall>& sounds);
 
 // Collects lines and writes them in large blocks.
 class TraceFile {
@@ -49,6 +49,8 @@ public:
     std::string& Buffer() { return buffer_; }
     // Writes the buffer out once it is large; false after a write error.
     bool MaybeFlush();
+    // Writes the buffer out to the file now; false after a write error.
+    bool Flush();
     // Writes everything and closes; false after any write error.
     bool Close();
 
@@ -56,11 +58,10 @@ public:
     TraceFile& operator=(const TraceFile&) = delete;
 
 private:
-    bool Flush();
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
     bool failed_ = false;
     std::string buffer_;
 };
 
-}  // namespace sim
+}  // namespace record

@@ -1,0 +1,118 @@
+#include "app/app.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "platform/window.h"
+#include "record/session.h"
+#include "shell/dxmain.h"
+#include "shell/settings.h"
+#include "shell/tickhook.h"
+
+#ifndef TINSELRUN_VERSION
+#define TINSELRUN_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int EXIT_BAD_INPUT = 2;
+constexpr int EXIT_NO_DISPLAY = 1;
+
+// One line on stderr, whatever bytes the message carries.
+void Say(const std::string& message) {
+    std::string line = "tinselrun: ";
+    for (char c : message) line += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    line += '\n';
+    std::fputs(line.c_str(), stderr);
+}
+
+// Writing one file over another the run reads or writes would lose it.
+bool FilesApart(const app::GameOptions& options, std::string* error) {
+    const struct {
+        const char* option;
+        const std::string& path;
+    } files[] = {{"--replay", options.replayPath},
+                 {"--record", options.recordPath},
+                 {"--trace", options.tracePath}};
+    for (size_t i = 0; i < 3; ++i) {
+        for (size_t j = i + 1; j < 3; ++j) {
+            if (files[i].path.empty() || files[j].path.empty() || files[j].path == "-") continue;
+            if (record::SameFile(files[i].path, files[j].path)) {
+                *error = std::string(files[i].option) + " and " + files[j].option +
+                         " name the same file (" + files[j].path + ")";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string Heading() {
+    return std::string("tinselrun ") + TINSELRUN_VERSION +
+           " recording, starting in scene OP; play it with tinselrun --replay FILE, or "
+           "tinselrun-sim --input FILE --ticks N";
+}
+
+}  // namespace
+
+int RunGame(int argc, char** argv) {
+    app::GameOptions options;
+    std::string error;
+    if (!app::ParseGameOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+        Say(error);
+        return EXIT_BAD_INPUT;
+    }
+    if (options.help) {
+        std::fputs(app::USAGE, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tinselrun %s\n", TINSELRUN_VERSION);
+        return 0;
+    }
+    if (!FilesApart(options, &error)) {
+        Say(error + " (try --help)");
+        return EXIT_BAD_INPUT;
+    }
+
+    // The replay goes first, so the recording and the trace see the keys it gives each tick.
+    std::unique_ptr<record::ReplayHook> replay;
+    if (!options.replayPath.empty()) {
+        record::Script script;
+        if (!record::LoadScript(options.replayPath, &script, &error)) {
+            Say(error);
+            return EXIT_BAD_INPUT;
+        }
+        replay = std::make_unique<record::ReplayHook>(std::move(script));
+    }
+    std::string noDisplay;
+    if (!plat::DisplayExpected(&noDisplay)) {
+        Say("no display (" + noDisplay + "); tinselrun-sim plays without one");
+        return EXIT_NO_DISPLAY;
+    }
+
+    record::RecordHook recorder;
+    if (!options.recordPath.empty() && !recorder.Open(options.recordPath, Heading())) {
+        Say("cannot write " + options.recordPath + ": " + std::strerror(errno));
+        return EXIT_BAD_INPUT;
+    }
+    record::TraceHook trace;
+    if (!options.tracePath.empty() && !trace.Open(options.tracePath)) {
+        Say("cannot write " + options.tracePath + ": " + std::strerror(errno));
+        return EXIT_BAD_INPUT;
+    }
+
+    if (replay) AddTickHook(replay.get());
+    if (!options.recordPath.empty()) AddTickHook(&recorder);
+    if (!options.tracePath.empty()) AddTickHook(&trace);
+    g_keptSettings.Load(SettingsPath());
+    g_settings = app::WithOptions(g_keptSettings.Values(), options);
+    const int status = GameMain();
+    ClearTickHooks();
+    return status;
+}

@@ -1,0 +1,6 @@
+// The game program: its command line, the settings it plays with, and the recording, replay
+// and trace hooked onto the main loop.
+#pragma once
+
+// The process's exit status: 0, 2 for a bad command line or recording, 1 without a display.
+int RunGame(int argc, char** argv);

@@ -1,0 +1,227 @@
+#include "shell/settings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+Settings g_settings;
+KeptSettings g_keptSettings;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Settings are a few lines; anything bigger is not a settings file.
+constexpr size_t MAX_SETTINGS_BYTES = 64 * 1024;
+
+std::string Trim(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool ParseBool(std::string value, bool* out) {
+    for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (value == "1" || value == "true" || value == "yes" || value == "on") {
+        *out = true;
+    } else if (value == "0" || value == "false" || value == "no" || value == "off") {
+        *out = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ParseInt(const std::string& value, int low, int high, int* out) {
+    if (value.empty() || value.size() > 6) return false;
+    int v = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < low || v > high) return false;
+    *out = v;
+    return true;
+}
+
+// One key=value line into the settings; false with the reason for a value it cannot take.
+bool Apply(const std::string& key, const std::string& value, Settings* s, bool* known,
+           std::string* why) {
+    *known = true;
+    bool ok = true;
+    if (key == "fullscreen") {
+        ok = ParseBool(value, &s->fullscreen);
+    } else if (key == "window_width") {
+        ok = ParseInt(value, 0, 16384, &s->windowWidth);
+    } else if (key == "window_height") {
+        ok = ParseInt(value, 0, 16384, &s->windowHeight);
+    } else if (key == "scale") {
+        ok = ParseInt(value, 1, 8, &s->scale);
+    } else if (key == "integer_scale") {
+        ok = ParseBool(value, &s->integerScale);
+    } else if (key == "volume") {
+        ok = ParseInt(value, 0, 100, &s->volume);
+    } else if (key == "mute") {
+        ok = ParseBool(value, &s->mute);
+    } else if (key == "pause_on_focus_loss") {
+        ok = ParseBool(value, &s->pauseOnFocusLoss);
+    } else {
+        *known = false;
+    }
+    if (!ok) *why = key + " cannot be '" + value + "'";
+    return ok;
+}
+
+}  // namespace
+
+std::string SettingsPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    fs::path base;
+    if (config != nullptr && config[0] == '/') {  // a relative one is to be ignored
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] != '/') return "";
+        base = fs::path(home) / ".config";
+    }
+    return (base / "tinselrun" / "settings.ini").string();
+}
+
+SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why) {
+    *out = SettingsFile{};
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return SettingsRead::Missing;
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || fs::is_directory(path, ec)) {
+        *why = "cannot read it: " + std::string(errno != 0 ? std::strerror(errno) : "not a file");
+        return SettingsRead::Damaged;
+    }
+    std::string text(MAX_SETTINGS_BYTES + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (in.bad()) {
+        *why = "cannot read it";
+        return SettingsRead::Damaged;
+    }
+    if (text.size() > MAX_SETTINGS_BYTES) {
+        *why = "over 64 KiB, not a settings file";
+        return SettingsRead::Damaged;
+    }
+    SettingsFile file;
+    std::istringstream lines(text);
+    std::string raw;
+    for (int n = 1; std::getline(lines, raw); ++n) {
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        const std::string where = "line " + std::to_string(n) + ": ";
+        for (char ch : raw) {
+            const auto c = static_cast<unsigned char>(ch);
+            if ((c < 0x20 && c != '\t') || c == 0x7F) {
+                *why = where + "a byte that is not text";
+                return SettingsRead::Damaged;
+            }
+        }
+        const std::string line = Trim(raw);
+        if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') continue;
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            *why = where + "no key=value in '" + line.substr(0, 40) + "'";
+            return SettingsRead::Damaged;
+        }
+        bool known = false;
+        std::string bad;
+        if (!Apply(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)), &file.values, &known,
+                   &bad)) {
+            *why = where + bad;
+            return SettingsRead::Damaged;
+        }
+        if (!known) file.otherLines.push_back(line);
+    }
+    *out = std::move(file);
+    return SettingsRead::Read;
+}
+
+bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why) {
+    const Settings& s = file.values;
+    std::string text =
+        "# Tinselrun's settings, written by the game whenever one changes.\n"
+        "# The command line's options (tinselrun --help) hold for one run and are not kept.\n";
+    text += "fullscreen=" + std::to_string(s.fullscreen) + "\n";
+    if (s.windowWidth > 0 && s.windowHeight > 0) {
+        text += "window_width=" + std::to_string(s.windowWidth) + "\n";
+        text += "window_height=" + std::to_string(s.windowHeight) + "\n";
+    }
+    text += "scale=" + std::to_string(s.scale) + "\n";
+    text += "integer_scale=" + std::to_string(s.integerScale) + "\n";
+    text += "volume=" + std::to_string(s.volume) + "\n";
+    text += "mute=" + std::to_string(s.mute) + "\n";
+    text += "pause_on_focus_loss=" + std::to_string(s.pauseOnFocusLoss) + "\n";
+    for (const std::string& line : file.otherLines) text += line + "\n";
+
+    const fs::path target(path);
+    std::error_code ec;
+    fs::create_directories(target.parent_path(), ec);
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        *why = std::strerror(errno);
+        return false;
+    }
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    // On disk before the rename, so a crash leaves the old file or the new one, never half.
+    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    if (!ok) *why = std::strerror(errno);
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        *why = std::strerror(errno);
+    }
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        *why = std::strerror(errno);
+    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+void KeptSettings::Load(const std::string& path) {
+    path_ = path;
+    file_ = SettingsFile{};
+    saidUnwritable_ = false;
+    if (path.empty()) return;
+    std::string why;
+    if (ReadSettings(path, &file_, &why) != SettingsRead::Damaged) return;
+    const std::string bad = path + ".bad";
+    std::error_code ec;
+    fs::rename(path, bad, ec);
+    std::fprintf(stderr, "tinselrun: %s: %s; playing with the default settings (%s)\n",
+                 path.c_str(), why.c_str(),
+                 ec ? ("it stays where it is: " + ec.message()).c_str()
+                    : ("the file is kept as " + fs::path(bad).filename().string()).c_str());
+    if (ec) path_.clear();  // writing over it would lose it
+}
+
+void KeptSettings::Keep(const Settings& values) {
+    if (values == file_.values) return;
+    file_.values = values;
+    if (path_.empty()) return;
+    std::string why;
+    if (WriteSettings(path_, file_, &why) || saidUnwritable_) return;
+    saidUnwritable_ = true;
+    std::fprintf(stderr, "tinselrun: cannot save the settings in %s: %s; playing on\n",
+                 fs::path(path_).parent_path().c_str(), why.c_str());
+}

@@ -1,0 +1,53 @@
+// The player's settings: what this run plays with, and the file that keeps them between runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Settings {
+    bool fullscreen = false;
+    int windowWidth = 0;  // the window's size when the player last resized it; 0: not kept
+    int windowHeight = 0;
+    int scale = 1;  // the window opens at scale x 800 x 600 when no size is kept (1 to 8)
+    bool integerScale = false;
+    int volume = 100;  // 0 to 100
+    bool mute = false;
+    bool pauseOnFocusLoss = true;
+
+    bool operator==(const Settings&) const = default;
+};
+
+// What this run plays with: the kept settings with the command line's overrides. The headless
+// runner and the tests leave them at the defaults.
+extern Settings g_settings;
+
+// $XDG_CONFIG_HOME/tinselrun/settings.ini, or ~/.config/...; empty when neither is known.
+std::string SettingsPath();
+
+struct SettingsFile {
+    Settings values;
+    std::vector<std::string> otherLines;  // keys this version does not know, kept as they were
+};
+
+enum class SettingsRead { Missing, Read, Damaged };
+// Reads the file. Damaged (also unreadable): `why` says what and where, out keeps the defaults.
+SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why);
+// Writes through a temporary file beside it and a rename, so the file is whole or as it was.
+// Makes the folder when it is missing. False with the reason.
+bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why);
+
+// The kept settings of this run: read at start-up, written whenever the player changes one.
+class KeptSettings {
+public:
+    // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad.
+    void Load(const std::string& path);
+    const Settings& Values() const { return file_.values; }
+    // Keeps a change the player made; an unwritable folder is reported once, play goes on.
+    void Keep(const Settings& values);
+
+private:
+    std::string path_;
+    SettingsFile file_;
+    bool saidUnwritable_ = false;
+};
+extern KeptSettings g_keptSettings;

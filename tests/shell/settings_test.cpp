@@ -1,0 +1,155 @@
+#include "shell/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/sim_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(SettingsFile, ReadsWhatAPersonMightWriteAndKeepsKeysItDoesNotKnow) {
+    SimDir dir;
+    const std::string path = dir.Path("settings.ini");
+    Put(path,
+        "# mine\r\n[tinselrun]\r\n  fullscreen = yes\r\nwindow_width=1001\nwindow_height= 557\n"
+        "\n; another comment\nscale=3\ninteger_scale=On\nvolume=35\nmute=0\n"
+        "pause_on_focus_loss=false\ncolour_theme=night\n");
+    SettingsFile file;
+    std::string why;
+    ASSERT_EQ(ReadSettings(path, &file, &why), SettingsRead::Read) << why;
+    Settings want;
+    want.fullscreen = true;
+    want.windowWidth = 1001;
+    want.windowHeight = 557;
+    want.scale = 3;
+    want.integerScale = true;
+    want.volume = 35;
+    want.pauseOnFocusLoss = false;
+    EXPECT_EQ(file.values, want);
+    ASSERT_EQ(file.otherLines, std::vector<std::string>{"colour_theme=night"});
+
+    // Written back and read again: the same, the unknown key still there.
+    ASSERT_TRUE(WriteSettings(path, file, &why)) << why;
+    SettingsFile again;
+    ASSERT_EQ(ReadSettings(path, &again, &why), SettingsRead::Read) << why;
+    EXPECT_EQ(again.values, want);
+    EXPECT_EQ(again.otherLines, file.otherLines);
+
+    EXPECT_EQ(ReadSettings(dir.Path("none.ini"), &again, &why), SettingsRead::Missing);
+    EXPECT_EQ(again.values, Settings{});
+}
+
+TEST(SettingsFile, ADamagedFileSaysWhereAndGivesTheDefaults) {
+    SimDir dir;
+    const std::string path = dir.Path("settings.ini");
+    const struct {
+        std::string text;
+        const char* says;
+    } cases[] = {{"mute=1\nvolume=loud\n", "line 2: volume cannot be 'loud'"},
+                 {"volume=101\n", "line 1: volume cannot be '101'"},
+                 {"scale=0\n", "scale cannot be '0'"},
+                 {"fullscreen=2\n", "fullscreen cannot be '2'"},
+                 {"window_width=-5\n", "window_width cannot be '-5'"},
+                 {"mute=1\nplease be quiet\n", "line 2: no key=value"},
+                 {std::string("mute=1\0\n", 8), "line 1: a byte that is not text"},
+                 {std::string(70000, '#'), "over 64 KiB"}};
+    for (const auto& c : cases) {
+        Put(path, c.text);
+        SettingsFile file;
+        file.values.volume = 3;
+        std::string why;
+        EXPECT_EQ(ReadSettings(path, &file, &why), SettingsRead::Damaged) << c.says;
+        EXPECT_NE(why.find(c.says), std::string::npos) << why;
+        EXPECT_EQ(file.values, Settings{}) << c.says;
+    }
+    fs::remove(path);
+    fs::create_directory(path);
+    SettingsFile file;
+    std::string why;
+    EXPECT_EQ(ReadSettings(path, &file, &why), SettingsRead::Damaged);
+    EXPECT_NE(why.find("cannot read"), std::string::npos) << why;
+}
+
+// The old file is replaced whole by a rename, never rewritten where it lies; a failed write
+// leaves it as it was and no temporary file behind.
+TEST(SettingsFile, IsWrittenAtomicallyIntoAFolderMadeForIt) {
+    SimDir dir;
+    const std::string path = dir.Path("deep/er/settings.ini");
+    SettingsFile file;
+    file.values.volume = 40;
+    std::string why;
+    ASSERT_TRUE(WriteSettings(path, file, &why)) << why;
+    const std::string first = Slurp(path);
+    ASSERT_NE(first.find("volume=40\n"), std::string::npos) << first;
+    fs::create_hard_link(path, dir.Path("old-link"));
+    file.values.volume = 41;
+    ASSERT_TRUE(WriteSettings(path, file, &why)) << why;
+    EXPECT_NE(Slurp(path).find("volume=41\n"), std::string::npos);
+    EXPECT_EQ(Slurp(dir.Path("old-link")), first) << "written in place, not replaced";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("deep/er")), {}), 1);
+
+    Put(dir.Path("blocker"), "a file where a folder should be");
+    EXPECT_FALSE(WriteSettings(dir.Path("blocker/settings.ini"), file, &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(Slurp(dir.Path("blocker")), "a file where a folder should be");
+}
+
+// A damaged file is kept as .bad and a change writes a new one; an unwritable folder is said
+// once, and play goes on.
+TEST(KeptSettings, NothingThePlayerHadIsLostAndNothingStopsPlay) {
+    SimDir dir;
+    const std::string path = dir.Path("tinselrun/settings.ini");
+    fs::create_directories(dir.Path("tinselrun"));
+    Put(path, "volume=80\nmute=maybe\n");
+    KeptSettings kept;
+    testing::internal::CaptureStderr();
+    kept.Load(path);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    EXPECT_NE(err.find("line 2: mute cannot be 'maybe'"), std::string::npos) << err;
+    EXPECT_NE(err.find("settings.ini.bad"), std::string::npos) << err;
+    EXPECT_EQ(kept.Values(), Settings{});
+    EXPECT_EQ(Slurp(path + ".bad"), "volume=80\nmute=maybe\n");
+    EXPECT_FALSE(fs::exists(path));
+
+    Settings changed = kept.Values();
+    changed.mute = true;
+    kept.Keep(changed);
+    SettingsFile file;
+    std::string why;
+    ASSERT_EQ(ReadSettings(path, &file, &why), SettingsRead::Read) << why;
+    EXPECT_TRUE(file.values.mute);
+    EXPECT_EQ(Slurp(path + ".bad"), "volume=80\nmute=maybe\n");
+
+    Put(dir.Path("blocked"), "not a folder");
+    kept.Load(dir.Path("blocked/settings.ini"));
+    testing::internal::CaptureStderr();
+    for (int volume : {10, 20, 30}) {
+        changed.volume = volume;
+        kept.Keep(changed);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    EXPECT_NE(said.find("cannot save the settings in " + dir.Path("blocked")), std::string::npos);
+    EXPECT_EQ(kept.Values().volume, 30);
+}
+
+}  // namespace
