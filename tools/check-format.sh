@@ -8,7 +8,8 @@ if [ "${1:-}" = --fix ]; then
   clang-format -i "${files[@]}"
   exit 0
 fi
-bad=$(clang-format --dry-run "${files[@]}" 2>&1 | grep -oE '^[^:]+: warning' | cut -d: -f1 | sort -u || true)
+bad=$(clang-format --dry-run "${files[@]}" 2>&1 | grep -oE '^[^:]+:[0-9]+:[0-9]+: warning' |
+  cut -d: -f1 | sort -u || true)
 if [ -n "$bad" ]; then
   echo "clang-format would change these files (tools/check-format.sh --fix):"
   printf '  %s\n' $bad
