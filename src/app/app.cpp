@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "platform/window.h"
 #include "record/session.h"
+#include "shell/controls.h"
 #include "shell/dxmain.h"
 #include "shell/settings.h"
 #include "shell/tickhook.h"
@@ -110,6 +111,7 @@ int RunGame(int argc, char** argv) {
     if (replay) AddTickHook(replay.get());
     if (!options.recordPath.empty()) AddTickHook(&recorder);
     if (!options.tracePath.empty()) AddTickHook(&trace);
+    g_stdoutTaken = options.tracePath == "-";
     g_keptSettings.Load(SettingsPath());
     g_settings = app::WithOptions(g_keptSettings.Values(), options);
     const int status = GameMain();

@@ -171,6 +171,8 @@ void PausedPass() {
     plat::PresentOverlay(SHADE, caption.data(), static_cast<int>(caption.size()));
 }
 
+bool g_stdoutTaken = false;
+
 void SaveScreenshot() {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
@@ -184,7 +186,11 @@ void SaveScreenshot() {
     for (int n = 2; fs::exists(fs::symlink_status(file, ec)) && n < 1000; ++n) {
         file = folder / (std::string("tinselrun-") + stamp + "-" + std::to_string(n) + ".png");
     }
-    if (!plat::SavePicture(file.c_str())) return;
-    std::printf("%s\n", file.c_str());
-    std::fflush(stdout);
+    if (!plat::SavePicture(file.c_str())) {
+        std::fprintf(stderr, "tinselrun: cannot write the screenshot %s\n", file.c_str());
+        return;
+    }
+    std::FILE* out = g_stdoutTaken ? stderr : stdout;
+    std::fprintf(out, "%s\n", file.c_str());
+    std::fflush(out);
 }

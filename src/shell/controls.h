@@ -26,5 +26,7 @@ void OnFullscreenToggled();
 // again now and then (the window may have been uncovered or resized).
 void PausedPass();
 
-// Writes the picture as drawn to the pictures folder; prints its path on stdout.
+// Writes the picture as drawn to the pictures folder and prints its path on stdout, or on
+// stderr while stdout carries the trace; a picture that cannot be written is said on stderr.
 void SaveScreenshot();
+extern bool g_stdoutTaken;  // set when stdout is the trace (--trace -)

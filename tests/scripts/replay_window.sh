@@ -68,15 +68,17 @@ while read -r shot; do
 done <"$out/played.out"
 
 # The recording replayed in the window, with the keys pressed meanwhile ignored: it ends itself
-# with the recorded Escape.
-./tinselrun --replay "$out/session.txt" --trace "$out/replayed.jsonl" 2>"$out/replayed.err" &
+# with the recorded Escape. Its trace goes to stdout, where a screenshot's path must not go.
+./tinselrun --replay "$out/session.txt" --trace - >"$out/replayed.jsonl" 2>"$out/replayed.err" &
 game=$!
 find_game_window $game "$out/replayed.err" || exit 1
 xdotool windowfocus --sync "$win" 2>/dev/null || true
-sleep 3; hold Left 1; hold space 1; xdotool key F1; sleep 1
+sleep 3; hold Left 1; hold space 1; xdotool key F1 F12; sleep 1
 ended 60 || exit 1
 [ $status -eq 0 ] || { echo "the replay exited with status $status"; cat "$out/replayed.err"; exit 1; }
 cmp "$out/played.jsonl" "$out/replayed.jsonl" || { echo "the replay's trace differs from the game's"; fail=1; }
+grep -q "^$out/pictures/tinselrun-.*\.png$" "$out/replayed.err" ||
+  { echo "F12 with the trace on stdout printed no path on stderr"; fail=1; }
 [ -s "$out/played.err" ] || [ -s "$out/replayed.err" ] && { echo "stderr:"; cat "$out"/*.err; }
 [ $fail -eq 0 ] && echo "played $ticks ticks; the runner and the replay trace them line for line alike"
 exit $fail
