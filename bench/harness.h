@@ -16,6 +16,7 @@
 #include "platform/headless/headless.h"
 #include "record/script.h"
 #include "scenes/scenetable.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"

@@ -45,7 +45,7 @@ bool Refuse(std::string* error, const std::string& message) {
 }  // namespace
 
 bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, std::string* error) {
-    static const std::vector<cmdline::OptionSpec> SPECS = {{"fullscreen", false, true},
+    static const std::vector<cmdline::OptionRule> RULES = {{"fullscreen", false, true},
                                                            {"windowed", false, true},
                                                            {"scale", true},
                                                            {"integer-scale", false, true},
@@ -58,7 +58,7 @@ bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, st
                                                            {"version", false, true}};
     std::vector<cmdline::Given> given;
     std::string message;
-    if (!cmdline::Parse(args, SPECS, &given, &message)) return Refuse(error, message);
+    if (!cmdline::Parse(args, RULES, &given, &message)) return Refuse(error, message);
     GameOptions options;
     for (const cmdline::Given& option : given) {
         const std::string& name = option.name;

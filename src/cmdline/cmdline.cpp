@@ -15,7 +15,7 @@ std::string NameOf(const std::string& token) {
 
 }  // namespace
 
-bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
            std::vector<Given>* out, std::string* error) {
     std::vector<std::string> words = {"program"};
     words.insert(words.end(), args.begin(), args.end());
@@ -26,26 +26,26 @@ bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& 
 
     std::vector<option> longs;
     std::string shorts = "+:";  // stop at the first stray argument; ':' for a missing value
-    for (size_t i = 0; i < specs.size(); ++i) {
-        longs.push_back({specs[i].name, specs[i].takesValue ? required_argument : no_argument,
+    for (size_t i = 0; i < rules.size(); ++i) {
+        longs.push_back({rules[i].name, rules[i].takesValue ? required_argument : no_argument,
                          nullptr, LONG_BASE + static_cast<int>(i)});
-        if (specs[i].shortName != 0) {
-            shorts += specs[i].shortName;
-            if (specs[i].takesValue) shorts += ':';
+        if (rules[i].shortName != 0) {
+            shorts += rules[i].shortName;
+            if (rules[i].takesValue) shorts += ':';
         }
     }
     longs.push_back({nullptr, 0, nullptr, 0});
 
-    auto specOf = [&](int code) -> int {
+    auto ruleOf = [&](int code) -> int {
         if (code >= LONG_BASE) return code - LONG_BASE;
-        for (size_t i = 0; i < specs.size(); ++i) {
-            if (code != 0 && specs[i].shortName == code) return static_cast<int>(i);
+        for (size_t i = 0; i < rules.size(); ++i) {
+            if (code != 0 && rules[i].shortName == code) return static_cast<int>(i);
         }
         return -1;
     };
 
     std::vector<Given> given;
-    std::vector<int> seen(specs.size(), 0);
+    std::vector<int> seen(rules.size(), 0);
     opterr = 0;
     optind = 0;  // glibc: start afresh, whatever an earlier parse left
     while (true) {
@@ -54,11 +54,11 @@ bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& 
         if (code == -1) break;
         const std::string token = at < argc ? words[at] : std::string();
         const int reported = code == '?' || code == ':' ? optopt : code;
-        const int index = specOf(reported);
+        const int index = ruleOf(reported);
         // getopt_long takes any unambiguous abbreviation; only the whole name counts here.
         const bool wholeName =
             index >= 0 &&
-            (reported < LONG_BASE || NameOf(token) == std::string("--") + specs[index].name);
+            (reported < LONG_BASE || NameOf(token) == std::string("--") + rules[index].name);
         if (!wholeName) {
             *error = "unknown option '" +
                      (reported > 0 && reported < LONG_BASE ? std::string("-") + char(reported)
@@ -66,8 +66,8 @@ bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& 
                      "' (try --help)";
             return false;
         }
-        const OptionSpec& spec = specs[index];
-        const std::string longName = std::string("--") + spec.name;
+        const OptionRule& rule = rules[index];
+        const std::string longName = std::string("--") + rule.name;
         if (code == '?') {
             *error = longName + " takes no value";
             return false;
@@ -76,11 +76,11 @@ bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& 
             *error = longName + " needs a value";
             return false;
         }
-        if (seen[index]++ > 0 && !spec.repeatable) {
+        if (seen[index]++ > 0 && !rule.repeatable) {
             *error = longName + " given twice";
             return false;
         }
-        given.push_back({spec.name, spec.takesValue && optarg != nullptr ? optarg : ""});
+        given.push_back({rule.name, rule.takesValue && optarg != nullptr ? optarg : ""});
     }
     if (optind < argc) {
         *error = "unexpected argument '" + words[optind] + "' (try --help)";

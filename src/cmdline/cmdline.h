@@ -7,7 +7,7 @@
 
 namespace cmdline {
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;  // without the dashes
     bool takesValue = false;
     bool repeatable = false;  // otherwise a second one is an error
@@ -15,14 +15,14 @@ struct OptionSpec {
 };
 
 struct Given {
-    std::string name;  // as the spec spells it
+    std::string name;  // as its rule spells it
     std::string value;
 };
 
 // args without the program's name. Returns the options in command-line order, or false with a
 // one-line message: an unknown option or a stray argument (both ending "(try --help)"), a
 // missing value, a value given to a flag, an option given twice.
-bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
            std::vector<Given>* out, std::string* error);
 
 }  // namespace cmdline

@@ -30,11 +30,9 @@ void ED::Update() {
 }
 
 void ED::Draw() {
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
     g_pSprite->SetTransform(MatrixIdentity());
-    g_pSprite->Draw(TextureEntry(TEX_ED_UPPER), &ED_UPPER_RECT, nullptr, &upperPos, COLOR_WHITE);
-    g_pSprite->Draw(TextureEntry(TEX_ED_LOWER), &ED_LOWER_RECT, nullptr, &lowerPos, COLOR_WHITE);
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(TEX_ED_UPPER), &ED_UPPER_RECT, upperPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_ED_LOWER), &ED_LOWER_RECT, lowerPos, COLOR_WHITE);
 }
 
 void ED::Describe(TaskFields& out) const {

@@ -41,9 +41,7 @@ void GAMEOVER::Update() {
 // No transform of its own: the identity left by the town's last Draw is in force.
 void GAMEOVER::Draw() {
     const Vec3 origin{0, 0, 0};
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(TEX_GAMEOVER), nullptr, nullptr, &origin, FadeColor(brightness));
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(TEX_GAMEOVER), nullptr, origin, FadeColor(brightness));
 }
 
 void GAMEOVER::Describe(TaskFields& out) const {

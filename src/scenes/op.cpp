@@ -28,11 +28,9 @@ void OP::Update() {
 }
 
 void OP::Draw() {
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
     g_pSprite->SetTransform(MatrixIdentity());
-    g_pSprite->Draw(TextureEntry(TEX_OP_BACK), nullptr, nullptr, &backPos, COLOR_WHITE);
-    g_pSprite->Draw(TextureEntry(TEX_OP_FRONT), nullptr, nullptr, &frontPos, COLOR_WHITE);
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(TEX_OP_BACK), nullptr, backPos, COLOR_WHITE);
+    g_pSprite->Draw(TextureEntry(TEX_OP_FRONT), nullptr, frontPos, COLOR_WHITE);
 }
 
 void OP::Describe(TaskFields& out) const {
@@ -77,13 +75,10 @@ void Title::Update() {
 void Title::Draw() {
     const Color fade = FadeColor(brightness);
     const Vec3 origin{0, 0, 0};
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(TEX_TITLE), nullptr, nullptr, &origin, fade);
+    g_pSprite->Draw(TextureEntry(TEX_TITLE), nullptr, origin, fade);
     if (blinkSign == 1 || isStarting == 1) {
-        g_pSprite->Draw(TextureEntry(TEX_TITLE_PROMPT), &TITLE_PROMPT_RECT, nullptr,
-                        &TITLE_PROMPT_POS, fade);
+        g_pSprite->Draw(TextureEntry(TEX_TITLE_PROMPT), &TITLE_PROMPT_RECT, TITLE_PROMPT_POS, fade);
     }
-    g_pSprite->End();
 }
 
 void Title::Describe(TaskFields& out) const {

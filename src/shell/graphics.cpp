@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/window.h"
+#include "shell/assetdir.h"
 
 bool g_rasterize = true;
 SpriteObject* g_pSprite = nullptr;
@@ -18,8 +19,6 @@ constexpr const char* TEXT_NO_D3D = "Direct3Dの作成に失敗しました";
 constexpr const char* TEXT_NO_DEVICE = "Direct3Dデバイスの生成に失敗しました";
 constexpr const char* TEXT_NO_SPRITE = "スプライトオブジェクトに失敗";
 
-int g_width = 800, g_height = 600;
-
 }  // namespace
 
 Matrix2D MatrixIdentity() {
@@ -30,22 +29,16 @@ Matrix2D MatrixScaleAbout(float x, float y, float scale) {
     return Matrix2D{scale, x, y};
 }
 
-void SpriteObject::Begin(uint32_t /*flags*/) {}
-
 void SpriteObject::SetTransform(const Matrix2D& m) {
     transform_ = m;
 }
 
-void SpriteObject::Draw(const plat::Texture* texture, const Rect* src, const Vec3* /*center*/,
-                        const Vec3* pos, Color color) {
+void SpriteObject::Draw(const plat::Texture* texture, const Rect* src, const Vec3& pos,
+                        Color color) {
     if (texture == nullptr || !g_rasterize) return;
-    const float x = pos != nullptr ? pos->x : 0.0f;
-    const float y = pos != nullptr ? pos->y : 0.0f;
-    plat::DrawTexture(texture, src != nullptr ? &src->left : nullptr, x, y, color, transform_.scale,
-                      transform_.cx, transform_.cy);
+    plat::DrawTexture(texture, src != nullptr ? &src->left : nullptr, pos.x, pos.y, color,
+                      transform_.scale, transform_.cx, transform_.cy);
 }
-
-void SpriteObject::End() {}
 
 void LineObject::Draw(const float* xy, int points, Color color) {
     if (!g_rasterize) return;
@@ -53,8 +46,6 @@ void LineObject::Draw(const float* xy, int points, Color color) {
 }
 
 int32_t InitDirect3D(int width, int height, uint8_t windowed) {
-    g_width = width;
-    g_height = height;
     g_windowed = windowed;
     switch (plat::CreateRenderer(width, height, windowed != 0)) {
         case plat::RendererResult::Ok: break;
@@ -136,9 +127,7 @@ const plat::Texture* TextureEntry(int entry) {
 
 void DrawSprite(int entry, const Rect* src, const Vec3& pos, Color color, float scale) {
     if (g_pSprite == nullptr) return;
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
     g_pSprite->SetTransform(scale == 1.0f ? MatrixIdentity()
                                           : MatrixScaleAbout(pos.x, pos.y, scale));
-    g_pSprite->Draw(TextureEntry(entry), src, nullptr, &pos, color);
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(entry), src, pos, color);
 }

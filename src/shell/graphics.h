@@ -35,16 +35,12 @@ struct Matrix2D {
 Matrix2D MatrixIdentity();
 Matrix2D MatrixScaleAbout(float x, float y, float scale);
 
-constexpr uint32_t SPRITE_ALPHABLEND = 16;
-
 // ID3DXSprite: the transform set last persists into later batches until it is set again.
+// Alpha blending is always on, so the sprite object needs no Begin/End of its own.
 class SpriteObject {
 public:
-    void Begin(uint32_t flags);
     void SetTransform(const Matrix2D& m);
-    void Draw(const plat::Texture* texture, const Rect* src, const Vec3* center, const Vec3* pos,
-              Color color);
-    void End();
+    void Draw(const plat::Texture* texture, const Rect* src, const Vec3& pos, Color color);
     const Matrix2D& Transform() const { return transform_; }
 
 private:
@@ -54,9 +50,7 @@ private:
 // ID3DXLine.
 class LineObject {
 public:
-    void Begin() {}
     void Draw(const float* xy, int points, Color color);
-    void End() {}
 };
 
 constexpr int32_t E_FAIL = -1;
@@ -83,15 +77,10 @@ int32_t ReleaseTextures();
 void CreateLine();
 void ReleaseLine();
 
-// The drawing sequence of a task's Draw: Begin with alpha blending, the transform (scale 1 is
-// the identity, else a scale about pos), one Draw of a texture entry, End. An empty entry or
-// one outside the table draws nothing.
+// The drawing sequence of a task's Draw: the transform (scale 1 is the identity, else a scale
+// about pos), then one Draw of a texture entry. An empty entry or one outside the table draws
+// nothing.
 void DrawSprite(int entry, const Rect* src, const Vec3& pos, Color color, float scale = 1.0f);
 
 // A texture entry, or nullptr when it is empty or outside the table.
 const plat::Texture* TextureEntry(int entry);
-
-// The folder that holds img/ and snd/: set before start-up (the sim's --assets), or found
-// in the current directory, beside the executable, then in the installed data directory.
-void SetAssetDir(const char* dir);
-const char* AssetDir();

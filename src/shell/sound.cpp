@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/audio.h"
-#include "shell/graphics.h"
+#include "shell/assetdir.h"
 
 int32_t g_segmentCount = 0;
 

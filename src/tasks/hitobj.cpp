@@ -218,13 +218,6 @@ void HitObjClass::SetBoxPos(int32_t row, int32_t x, int32_t y) {
     }
 }
 
-void HitObjClass::SetBoxSize(int32_t row, int32_t w, int32_t h) {
-    if (HitBox* box = Row(row)) {
-        box->w = w;
-        box->h = h;
-    }
-}
-
 void HitObjClass::SetBoxInfo(int32_t row, int32_t id, int32_t group, uint8_t ignored) {
     if (HitBox* box = Row(row)) {
         box->id = id;

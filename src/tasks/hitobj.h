@@ -56,7 +56,6 @@ public:
     void CreateBox(int32_t row, int32_t x, int32_t y, int32_t w, int32_t h);
     void RemoveBox(int32_t row);
     void SetBoxPos(int32_t row, int32_t x, int32_t y);
-    void SetBoxSize(int32_t row, int32_t w, int32_t h);
     void SetBoxInfo(int32_t row, int32_t id, int32_t group, uint8_t ignored);
     void SetBoxValues(int32_t row, int32_t value1, int32_t value2);
     uint8_t IsHit(int32_t row) const;

@@ -89,12 +89,12 @@ TEST(GameOptions, OverrideTheKeptSettingsForTheRun) {
 
 // The parser starts afresh on every call, whatever the last one left behind.
 TEST(CommandLine, EachParseStartsAfresh) {
-    const std::vector<cmdline::OptionSpec> specs = {{"a", true, true}, {"b", false, true}};
+    const std::vector<cmdline::OptionRule> rules = {{"a", true, true}, {"b", false, true}};
     std::vector<cmdline::Given> given;
     std::string error;
-    EXPECT_FALSE(cmdline::Parse({"--a"}, specs, &given, &error));
-    EXPECT_FALSE(cmdline::Parse({"--b", "--c"}, specs, &given, &error));
-    ASSERT_TRUE(cmdline::Parse({"--b", "--a", "--b", "--a=x=y"}, specs, &given, &error)) << error;
+    EXPECT_FALSE(cmdline::Parse({"--a"}, rules, &given, &error));
+    EXPECT_FALSE(cmdline::Parse({"--b", "--c"}, rules, &given, &error));
+    ASSERT_TRUE(cmdline::Parse({"--b", "--a", "--b", "--a=x=y"}, rules, &given, &error)) << error;
     ASSERT_EQ(given.size(), 3u);
     EXPECT_EQ(given[0].name, "b");
     EXPECT_EQ(given[1].name, "a");

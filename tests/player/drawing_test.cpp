@@ -7,6 +7,7 @@
 #include "player/bakuani.h"
 #include "player/santa.h"
 #include "player/ya.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 
 namespace {

@@ -100,17 +100,13 @@ TEST_F(Drawing, TheTransformPersistsIntoTheNextBatchUntilSetAgain) {
     Use(4, WritePicture("dot.png", 4, 4, [](int, int) { return 0xFFFFFFFFu; }));
     DrawSprite(4, nullptr, Vec3{10, 10, 0}, COLOR_WHITE, 2.5f);
     plat::Clear(GREY);
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
     const Vec3 pos{10, 10, 0};
-    g_pSprite->Draw(TextureEntry(4), nullptr, nullptr, &pos, COLOR_WHITE);
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(4), nullptr, pos, COLOR_WHITE);
     EXPECT_EQ(NotGrey().count, 10 * 10);
     // A full-screen toggle makes a new sprite object, whose transform is the identity.
     ToggleFullscreen();
     plat::Clear(GREY);
-    g_pSprite->Begin(SPRITE_ALPHABLEND);
-    g_pSprite->Draw(TextureEntry(4), nullptr, nullptr, &pos, COLOR_WHITE);
-    g_pSprite->End();
+    g_pSprite->Draw(TextureEntry(4), nullptr, pos, COLOR_WHITE);
     EXPECT_EQ(NotGrey().count, 4 * 4);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/keymap.h"
+#include "shell/assetdir.h"
 #include "shell/input.h"
 #include "shell/sound.h"
 #include "support/shell_fixture.h"

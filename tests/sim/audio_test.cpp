@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "record/script.h"
 #include "scenes/scenetable.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"

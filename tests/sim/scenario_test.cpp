@@ -10,6 +10,7 @@
 
 #include "platform/headless/headless.h"
 #include "scenes/scenetable.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "support/sim_runner.h"

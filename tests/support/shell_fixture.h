@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "tasks/node.h"

@@ -14,6 +14,7 @@
 #include "record/session.h"
 #include "record/trace.h"
 #include "scenes/scenetable.h"
+#include "shell/assetdir.h"
 #include "shell/dxmain.h"
 #include "shell/graphics.h"
 #include "shell/input.h"

@@ -45,7 +45,7 @@ bool ParseScene(const std::string& name, uint32_t* out) {
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, Options* out, std::string* error) {
-    static const std::vector<cmdline::OptionSpec> SPECS = {{"help", false, true, 'h'},
+    static const std::vector<cmdline::OptionRule> RULES = {{"help", false, true, 'h'},
                                                            {"ticks", true},
                                                            {"input", true},
                                                            {"scene", true},
@@ -54,7 +54,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* out, std::strin
                                                            {"audio", true},
                                                            {"assets", true}};
     std::vector<cmdline::Given> given;
-    if (!cmdline::Parse(args, SPECS, &given, error)) return false;
+    if (!cmdline::Parse(args, RULES, &given, error)) return false;
     Options options;
     for (const cmdline::Given& option : given) {
         const std::string& name = option.name;

@@ -1,8 +1,8 @@
+#include "shell/assetdir.h"
+
 #include <filesystem>
 #include <string>
 #include <system_error>
-
-#include "shell/graphics.h"
 
 #ifndef TINSELRUN_DATADIR
 #define TINSELRUN_DATADIR "/usr/local/share/games/tinselrun"
