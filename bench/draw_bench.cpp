@@ -31,19 +31,14 @@ BENCHMARK(BM_DrawBusiestStageMoment)->Unit(benchmark::kMicrosecond)->Repetitions
 class EmptyShell {
 public:
     EmptyShell() {
-        InstallScenes();
         for (SceneCreator& c : g_sceneTable) c = nullptr;
         g_startupScene = nullptr;
-        g_sceneChange = 0;
-        g_drawFrames = false;
         SetAssetDir(TINSELRUN_BUILD_DIR);
-        plat::headless::SetClock(0);
-        if (StartUp() < 0) std::exit(2);
+        GameStart start;
+        start.draw = false;
+        if (StartGame(start) != START_OK) std::exit(2);
     }
-    ~EmptyShell() {
-        ShutDown();
-        plat::headless::TakeSoundCalls();
-    }
+    ~EmptyShell() { StopGame(); }
 };
 
 // 1025 knights over the whole screen, each a scaled 16 x 16 cell.

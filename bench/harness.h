@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,11 +14,13 @@
 #include "game/globals.h"
 #include "platform/headless/headless.h"
 #include "record/script.h"
+#include "record/session.h"
 #include "scenes/scenetable.h"
 #include "shell/assetdir.h"
 #include "shell/dxmain.h"
+#include "shell/game.h"
 #include "shell/graphics.h"
-#include "shell/input.h"
+#include "shell/tickhook.h"
 #include "tasks/hitobj.h"
 #include "tasks/node.h"
 
@@ -42,88 +43,42 @@ inline record::Script ReadScriptOrDie(const std::string& path) {
     return script;
 }
 
-// The game from start-up on, one tick at a time, with the keys of a script: what the runner
-// does, so that tick t here is tick t of the runner's trace.
+// The game from start-up on, one tick at a time, with the keys of a script and without drawing:
+// what the runner does, so that tick t here is tick t of the runner's trace.
 class Replay {
 public:
-    explicit Replay(const record::Script& script) : script_(script) {}
+    explicit Replay(const record::Script& script) : feed_(script) {}
     ~Replay() { Stop(); }
 
     void Start() {
         InstallScenes();
         SetAssetDir(TINSELRUN_BUILD_DIR);
-        g_sceneChange = 1;
-        g_nextScene = SCENE_OP;
-        g_drawFrames = false;
-        plat::headless::SetClock(0);
-        if (StartUp() < 0) {
+        SetKeyFeed(&feed_);
+        GameStart start;
+        start.draw = false;
+        if (StartGame(start) != START_OK) {
             std::fprintf(stderr, "bench: start-up failed\n");
             std::exit(2);
         }
-        plat::headless::TakeSoundCalls();
-        cursor_ = std::make_unique<record::ScriptCursor>(script_);
-        tick_ = 0;
         running_ = true;
     }
 
     void Stop() {
         if (!running_) return;
-        ShutDown();
-        plat::headless::TakeSoundCalls();
+        StopGame();
+        ClearTickHooks();
         running_ = false;
     }
 
-    // Everything of the next tick that comes before its update pass: keys, events, the
-    // keyboard read and the frame clock. Returns what the clock said.
-    int BeginTick() {
-        const record::TickInput& input = cursor_->Next();
-        static const struct {
-            uint8_t bit, code;
-        } MAP[] = {{record::HOLD_LEFT, DIK_LEFT},   {record::HOLD_RIGHT, DIK_RIGHT},
-                   {record::HOLD_UP, DIK_UP},       {record::HOLD_DOWN, DIK_DOWN},
-                   {record::HOLD_SPACE, DIK_SPACE}, {record::HOLD_RETURN, DIK_RETURN}};
-        uint8_t keys[256] = {};
-        for (const auto& key : MAP) {
-            if (input.held & key.bit) keys[key.code] = KEY_HELD;
-        }
-        plat::headless::SetKeys(keys);
-        for (record::KeyEvent event : input.events) {
-            const int key = event == record::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
-            plat::headless::PushEvent({plat::EventType::KeyDown, key});
-        }
-        while (DispatchOneEvent()) {
-        }
-        ++tick_;
-        plat::headless::SetClock(static_cast<double>(tick_) * double(FRAME_PERIOD) + 0.5);
-        ReadKeyboard(g_keys);
-        ReadMouse(nullptr, nullptr, &g_mouseState);
-        ReadJoysticks();
-        return TickFrameClock();
-    }
-
-    // The part of a tick that the tick benchmark times.
-    static void UpdatePass() {
-        ServeSceneChange();
-        UpdateTasks();
-        RunCollisions();
-    }
-
-    void Step() {
-        BeginTick();
-        UpdatePass();
-        plat::headless::TakeSoundCalls();
-    }
+    // One tick: events, input, the frame clock, the update and collision passes.
+    static void Step() { StepTick(); }
 
     void RunTo(int64_t tick) {
-        while (tick_ < tick) Step();
+        while (TicksRun() < tick) Step();
     }
 
-    int64_t Tick() const { return tick_; }
-
 private:
-    const record::Script& script_;
-    std::unique_ptr<record::ScriptCursor> cursor_;
-    int64_t tick_ = 0;
+    record::ScriptFeed feed_;
     bool running_ = false;
 };
 

@@ -20,7 +20,7 @@ public:
     void Started(double clockStartMs) override { clockStart_ = clockStartMs; }
     void Passed(int frameResult) override {
         if (frameResult >= FRAME_UPDATE) ++ticks_;
-        if (frameResult != FRAME_UPDATE_DRAW || !g_drawFrames) return;
+        if (frameResult != FRAME_UPDATE_DRAW) return;
         if (frames_++ == 0) {
             firstAt_ =
                 std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
     PaceWatch watch(spin);
     InstallScenes();
-    const int status = GameMain(&watch);
+    const int status = GameMain(GameStart{}, &watch);
     watch.Print();
     return status;
 }

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/desk.h"
 #include "app/options.h"
+#include "app/settings.h"
 #include "platform/window.h"
 #include "record/session.h"
-#include "shell/controls.h"
 #include "shell/dxmain.h"
-#include "shell/settings.h"
 #include "shell/tickhook.h"
 
 #ifndef TINSELRUN_VERSION
@@ -81,15 +81,14 @@ int RunGame(int argc, char** argv) {
         return EXIT_BAD_INPUT;
     }
 
-    // The replay goes first, so the recording and the trace see the keys it gives each tick.
-    std::unique_ptr<record::ReplayHook> replay;
+    std::unique_ptr<record::ScriptFeed> replay;
     if (!options.replayPath.empty()) {
         record::Script script;
         if (!record::LoadScript(options.replayPath, &script, &error)) {
             Say(error);
             return EXIT_BAD_INPUT;
         }
-        replay = std::make_unique<record::ReplayHook>(std::move(script));
+        replay = std::make_unique<record::ScriptFeed>(std::move(script));
     }
     std::string noDisplay;
     if (!plat::DisplayExpected(&noDisplay)) {
@@ -108,13 +107,20 @@ int RunGame(int argc, char** argv) {
         return EXIT_BAD_INPUT;
     }
 
-    if (replay) AddTickHook(replay.get());
+    if (replay) SetKeyFeed(replay.get());
     if (!options.recordPath.empty()) AddTickHook(&recorder);
     if (!options.tracePath.empty()) AddTickHook(&trace);
-    g_stdoutTaken = options.tracePath == "-";
-    g_keptSettings.Load(SettingsPath());
-    g_settings = app::WithOptions(g_keptSettings.Values(), options);
-    const int status = GameMain();
+    KeptSettings kept;
+    kept.Load(SettingsPath());
+    const Settings settings = app::WithOptions(kept.Values(), options);
+    PlayerDesk desk(settings, &kept, options.tracePath == "-");
+    SetDesk(&desk);
+    const bool sized = settings.windowWidth > 0 && settings.windowHeight > 0;
+    GameStart start;
+    start.windowWidth = sized ? settings.windowWidth : SCREEN_WIDTH * settings.scale;
+    start.windowHeight = sized ? settings.windowHeight : SCREEN_HEIGHT * settings.scale;
+    const int status = GameMain(start);
+    SetDesk(nullptr);
     ClearTickHooks();
     return status;
 }

@@ -2,5 +2,6 @@
 // and trace hooked onto the main loop.
 #pragma once
 
-// The process's exit status: 0, 2 for a bad command line or recording, 1 without a display.
+// The process's exit status: 0, 2 for a bad command line or recording, 1 without a display or
+// when the renderer cannot be made.
 int RunGame(int argc, char** argv);

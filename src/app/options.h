@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings.h"
+#include "app/settings.h"
 
 namespace app {
 

@@ -59,23 +59,22 @@ bool TraceHook::Open(const std::string& path) {
     return true;
 }
 
+void TraceHook::Stop() {
+    error_ = std::strerror(errno);
+    if (options_.sayErrors) Complain(path_);
+    file_.Close();
+    KeepSoundCallLog(false);
+}
+
 void TraceHook::Write(int64_t tick) {
     if (!file_.IsOpen()) return;
     AppendTickLine(file_.Buffer(), tick, g_servedScene, TakeSoundCallLog());
     g_servedScene = nullptr;
-    if (!file_.Flush()) {
-        Complain(path_);
-        file_.Close();
-        KeepSoundCallLog(false);
-    }
+    if (!(options_.flushEveryTick ? file_.Flush() : file_.MaybeFlush())) Stop();
 }
 
 void TraceHook::Started() {
-    if (!file_.Open(path_)) {
-        Complain(path_);
-        KeepSoundCallLog(false);
-        return;
-    }
+    if (!file_.Open(path_)) return Stop();
     Write(0);
 }
 
@@ -84,28 +83,20 @@ void TraceHook::AfterTick(int64_t tick) {
 }
 
 void TraceHook::Finished(int64_t /*ticks*/) {
-    if (file_.IsOpen() && !file_.Close()) Complain(path_);
+    if (file_.IsOpen() && !file_.Close()) Stop();
     KeepSoundCallLog(false);
 }
 
-ReplayHook::ReplayHook(Script script) : script_(std::move(script)), cursor_(script_) {
+ScriptFeed::ScriptFeed(Script script) : script_(std::move(script)), cursor_(script_) {
     for (const Rule& rule : script_.rules) last_ = std::max(last_, rule.last);
 }
 
-void ReplayHook::BeforeTick(int64_t tick) {
-    tick_ = tick;
-    if (tick > last_) return;
+void ScriptFeed::Feed(int64_t /*tick*/, uint8_t keys[256], std::vector<int>* keyDowns) {
     const TickInput& input = cursor_.Next();
-    KeysFromHeld(input.held, g_keys);
+    KeysFromHeld(input.held, keys);
     for (KeyEvent event : input.events) {
-        plat::Event key{plat::EventType::KeyDown};
-        key.key = event == KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
-        WndProc(key);
+        keyDowns->push_back(event == KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1);
     }
-}
-
-bool ReplayHook::TakesLiveKeys() const {
-    return tick_ >= last_;
 }
 
 RecordHook::~RecordHook() {

@@ -1,5 +1,5 @@
-// The game's own recording, replay and trace: tick hooks on the main loop that write and read
-// the runner's formats, so the runner can replay a real session and trace it the same way.
+// Recording, replay and trace on the main loop, in the runner's formats: the game, the runner and
+// the page write and read them with the same hooks, so each replays and traces the others' runs.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +13,15 @@
 
 namespace record {
 
-// --trace: the runner's trace of the real game, line 0 at start-up, then one line per tick,
-// flushed as it goes. A write error stops the trace with one stderr line; play goes on.
+// The trace: line 0 at start-up, then one line per tick.
 class TraceHook final : public TickHook {
 public:
+    struct Options {
+        bool flushEveryTick = true;  // the game: each line on disk before the next tick
+        bool sayErrors = true;       // a write error gets one stderr line; play goes on
+    };
+    TraceHook() : TraceHook(Options{}) {}
+    explicit TraceHook(Options options) : options_(options) {}
     // False (errno set) when the file could not be created. It is made only once the game has
     // started, so a run that cannot start leaves whatever was there. Keeps the sound service's
     // call log.
@@ -24,26 +29,33 @@ public:
     void Started() override;
     void AfterTick(int64_t tick) override;
     void Finished(int64_t ticks) override;
+    // Why the trace stopped, or empty: every line written so far is whole.
+    const std::string& Error() const { return error_; }
 
 private:
     void Write(int64_t tick);
+    void Stop();
+    Options options_;
     std::string path_;
+    std::string error_;
     TraceFile file_;
 };
 
-// --replay: each tick the script names holds its keys and sends its Escapes and F1s; the live
-// keys and pads count again once it has run out.
-class ReplayHook final : public TickHook {
+// --replay, the runner's --input: each tick the script names holds its keys and sends its
+// Escapes and F1s; the player's keys and pads count again once it has run out.
+class ScriptFeed final : public KeyFeed {
 public:
-    explicit ReplayHook(Script script);
-    void BeforeTick(int64_t tick) override;
-    bool TakesLiveKeys() const override;
+    explicit ScriptFeed(Script script);
+    int64_t LastTick() const override { return last_; }
+    void Feed(int64_t tick, uint8_t keys[256], std::vector<int>* keyDowns) override;
+
+    ScriptFeed(const ScriptFeed&) = delete;
+    ScriptFeed& operator=(const ScriptFeed&) = delete;
 
 private:
     Script script_;
-    ScriptCursor cursor_;
-    int64_t last_ = 0;  // the last tick the script names
-    int64_t tick_ = 0;
+    ScriptCursor cursor_;  // over script_
+    int64_t last_ = 0;     // the last tick the script names
 };
 
 // --record: the keys every tick read, as script rules with runs of ticks merged, and the

@@ -1,5 +1,6 @@
 #include "scenes/scenetable.h"
 
+#include "game/globals.h"
 #include "scenes/ed.h"
 #include "scenes/gameover.h"
 #include "scenes/gametime.h"
@@ -24,4 +25,7 @@ void InstallScenes() {
     g_sceneTable[SCENE_GAMEOVER] = CreateScene<GAMEOVER>;
     g_sceneTable[SCENE_ED] = CreateScene<ED>;
     g_startupScene = CreateScene<GameTime>;
+    g_lives = g_oneLifeMode = g_deathSound = 0;
+    g_stageClear = 0;
+    g_santaPos = Vec3{};
 }

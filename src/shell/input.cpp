@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "platform/input.h"
-#include "shell/dxmain.h"
 
 uint8_t g_keys[256] = {};
 MouseState g_mouseState;
+int32_t g_mouseX = 0;
+int32_t g_mouseY = 0;
 JoyState g_joyStates[MAX_JOYSTICKS];
 int g_joyCount = 0;
 bool g_inputCreated = false;

@@ -33,6 +33,9 @@ struct JoyState {
 
 extern uint8_t g_keys[256];
 extern MouseState g_mouseState;
+// The cursor's last position in client pixels, as the window procedure saw it move.
+extern int32_t g_mouseX;
+extern int32_t g_mouseY;
 extern JoyState g_joyStates[MAX_JOYSTICKS];
 extern int g_joyCount;
 extern bool g_inputCreated;

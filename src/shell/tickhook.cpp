@@ -1,12 +1,9 @@
 #include "shell/tickhook.h"
 
-#include <vector>
-
-#include "shell/dxmain.h"
-
 namespace {
 
 std::vector<TickHook*> g_hooks;
+KeyFeed* g_feed = nullptr;
 int64_t g_ticks = 0;
 
 }  // namespace
@@ -17,15 +14,27 @@ void AddTickHook(TickHook* hook) {
 
 void ClearTickHooks() {
     g_hooks.clear();
+    g_feed = nullptr;
     g_ticks = 0;
 }
 
-bool BeginTick() {
-    for (TickHook* hook : g_hooks) hook->BeforeTick(g_ticks + 1);
-    return !g_quit;
+void SetKeyFeed(KeyFeed* feed) {
+    g_feed = feed;
 }
 
-void EndTick() {
+void NotifyStarted() {
+    g_ticks = 0;
+    for (TickHook* hook : g_hooks) hook->Started();
+}
+
+bool FedTick(uint8_t keys[256], std::vector<int>* keyDowns) {
+    keyDowns->clear();
+    if (g_feed == nullptr || g_ticks + 1 > g_feed->LastTick()) return false;
+    g_feed->Feed(g_ticks + 1, keys, keyDowns);
+    return true;
+}
+
+void NotifyTickDone() {
     ++g_ticks;
     for (TickHook* hook : g_hooks) hook->AfterTick(g_ticks);
 }
@@ -35,15 +44,7 @@ void NotifyKeyDown(int vk) {
 }
 
 bool LiveKeysDriveTheGame() {
-    for (const TickHook* hook : g_hooks) {
-        if (!hook->TakesLiveKeys()) return false;
-    }
-    return true;
-}
-
-void NotifyStarted() {
-    g_ticks = 0;
-    for (TickHook* hook : g_hooks) hook->Started();
+    return g_feed == nullptr || g_ticks >= g_feed->LastTick();
 }
 
 void NotifyFinished() {

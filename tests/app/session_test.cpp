@@ -55,16 +55,16 @@ TEST(RecordAndReplay, ASessionReplaysToItsOwnTraceHereAndInTheRunner) {
         }
     };
     Play(PlayerAt, 1000, {&recorder, &trace, &seen}, onDisk);
-    // Passes 380 to 409 are paused, and after P the clock starts afresh: 410 is not due.
-    ASSERT_EQ(seen.held.size(), 699u - 31);
+    // Passes 380 to 409 are paused; P before pass 410 resumes it, and Escape ends it before 700.
+    ASSERT_EQ(seen.held.size(), 699u - 30);
     const std::string played = ReadAll(dir.Path("played.jsonl"));
-    ASSERT_EQ(std::count(played.begin(), played.end(), '\n'), 699 - 31 + 1);
+    ASSERT_EQ(std::count(played.begin(), played.end(), '\n'), 699 - 30 + 1);
 
     // Replayed here, with other keys down and other F1s on the live keyboard.
     record::Script script;
     std::string error;
     ASSERT_TRUE(record::LoadScript(recording, &script, &error)) << error;
-    record::ReplayHook replay(std::move(script));
+    record::ScriptFeed replay(std::move(script));
     record::TraceHook again;
     ASSERT_TRUE(again.Open(dir.Path("replayed.jsonl")));
     auto meddler = [](int64_t t) {
@@ -73,10 +73,10 @@ TEST(RecordAndReplay, ASessionReplaysToItsOwnTraceHereAndInTheRunner) {
         if (t % 100 == 7) in.keyDowns.push_back(plat::VK_F1);
         return in;
     };
-    Play(meddler, 1000, {&replay, &again});
+    Play(meddler, 1000, {&again}, nullptr, &replay);
     EXPECT_EQ(ReadAll(dir.Path("replayed.jsonl")), played);
 
-    const SimRun sim = RunSim({"--input", recording, "--ticks", "668"});
+    const SimRun sim = RunSim({"--input", recording, "--ticks", "669"});
     ASSERT_EQ(sim.status, 0) << sim.err;
     EXPECT_EQ(sim.traceText, played);
 }
@@ -102,7 +102,7 @@ TEST(RecordAndReplay, TheLiveKeysTakeOverWhenTheScriptEnds) {
     record::Script script;
     record::ScriptError error;
     ASSERT_TRUE(record::ParseScript("1-5 LEFT\n3 F1\n", &script, &error));
-    record::ReplayHook replay(std::move(script));
+    record::ScriptFeed replay(std::move(script));
     KeysSeen seen;
     std::vector<uint8_t> windowed;
     auto plan = [](int64_t t) {
@@ -111,7 +111,8 @@ TEST(RecordAndReplay, TheLiveKeysTakeOverWhenTheScriptEnds) {
         if (t == 2 || t == 8) in.keyDowns.push_back(plat::VK_F1);
         return in;
     };
-    Play(plan, 9, {&replay, &seen}, [&](int64_t) { windowed.push_back(g_windowed); });
+    Play(
+        plan, 9, {&seen}, [&](int64_t) { windowed.push_back(g_windowed); }, &replay);
     EXPECT_EQ(seen.held,
               (std::vector<uint8_t>{HOLD_LEFT, HOLD_LEFT, HOLD_LEFT, HOLD_LEFT, HOLD_LEFT,
                                     HOLD_RIGHT, HOLD_RIGHT, HOLD_RIGHT, HOLD_RIGHT}));

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "app/caption.h"
 #include "font.h"
-#include "shell/controls.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "player/tekitama.h"
 #include "player/tuibi.h"
 #include "scenes/scenetable.h"
-#include "shell/dxmain.h"
+#include "shell/game.h"
 #include "shell/input.h"
 #include "support/sim_runner.h"
 
@@ -264,11 +264,10 @@ struct Figures {
 
 TEST(LongBossFight, WalkersThatLeaveKeepTheListSmallAndEveryDeathIsRevived) {
     InstallScenes();
-    g_sceneChange = 1;
-    g_nextScene = SCENE_GAMETIME;
-    g_drawFrames = false;
-    plat::headless::SetClock(0);
-    ASSERT_GE(StartUp(), 0);
+    GameStart start;
+    start.scene = SCENE_GAMETIME;
+    start.draw = false;
+    ASSERT_EQ(StartGame(start), START_OK);
 
     Figures in;
     std::vector<uint8_t> held;
@@ -280,10 +279,7 @@ TEST(LongBossFight, WalkersThatLeaveKeepTheListSmallAndEveryDeathIsRevived) {
     for (int tick = 1; tick <= TOTAL_TICKS; ++tick) {
         held.push_back(tick == 1 ? 0 : Decide(tick > BOSS_TICK));
         Press(held.back());
-        while (DispatchOneEvent()) {
-        }
-        plat::headless::SetClock(tick * double(FRAME_PERIOD) + 0.5);
-        ASSERT_EQ(RunFrame(), FRAME_UPDATE_DRAW);
+        ASSERT_EQ(StepTick(), FRAME_UPDATE_DRAW);
 
         bool player = false, boss = false;
         for (NodeBaseClass* t = g_taskHead->next; t != g_taskTail; t = t->next) {
@@ -313,7 +309,7 @@ TEST(LongBossFight, WalkersThatLeaveKeepTheListSmallAndEveryDeathIsRevived) {
         in.bossAliveAtEnd = boss;
     }
     in.livesAtEnd = g_lives;
-    ShutDown();
+    StopGame();
 
     std::printf(
         "in process: max tasks %d, deaths %d, lives left %d, boss clerks %d, provoked %d, "

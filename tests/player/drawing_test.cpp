@@ -21,11 +21,11 @@ protected:
     void SetUp() override {
         g_startupScene = nullptr;
         SetAssetDir(TINSELRUN_BUILD_DIR);
-        ASSERT_EQ(StartUp(), 0);
+        ASSERT_EQ(StartGame(GameStart{}), START_OK);
         DrawFrame();
         clear_ = plat::headless::ReadFrame().pixels[0];
     }
-    void TearDown() override { ShutDown(); }
+    void TearDown() override { StopGame(); }
 
     // Where the tasks changed the cleared picture.
     Bounds Drawn() {

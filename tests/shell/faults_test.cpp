@@ -15,12 +15,7 @@ class Faults : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        ShutDown();
-        InstallScenes();
-        g_sceneChange = 1;
-        g_nextScene = SCENE_OP;
-        plat::headless::SetClock(0.0);
-        ASSERT_EQ(StartUp(), 0);
+        Restart(SCENE_OP);
         plat::headless::SetActive(true);
     }
     void TearDown() override {
@@ -34,15 +29,8 @@ protected:
         keys[key] = KEY_HELD;
         plat::headless::SetKeys(keys);
     }
-    void Pump() {
-        while (DispatchOneEvent()) {
-        }
-    }
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) {
-            Pump();
-            Tick();
-        }
+    static void Ticks(int n) {
+        for (int i = 0; i < n; ++i) StepTick();
     }
     std::string SceneOnTop() {
         for (NodeBaseClass* n = g_taskHead->next; n->next != nullptr; n = n->next) {
@@ -106,25 +94,17 @@ TEST_F(Faults, ClosingTheWindowInEveryScene) {
                   {SCENE_GAMEOVER, "GAMEOVER"},
                   {SCENE_ED, "ED"}};
     for (const auto& s : scenes) {
-        ShutDown();
-        g_sceneChange = 1;
-        g_nextScene = s.scene;
-        plat::headless::SetClock(0.0);
-        ASSERT_EQ(StartUp(), 0);
+        Restart(s.scene);
         Ticks(100);
         EXPECT_EQ(SceneOnTop(), s.name);
         plat::headless::PushEvent({plat::EventType::Close});
         Pump();
-        EXPECT_TRUE(g_quit) << s.name;
+        EXPECT_TRUE(QuitPosted()) << s.name;
     }
 }
 
 TEST_F(Faults, AFloodedTaskListKeepsTheGameRunningAndRefusesCleanly) {
-    ShutDown();
-    g_sceneChange = 1;
-    g_nextScene = SCENE_GAMETIME;
-    plat::headless::SetClock(0.0);
-    ASSERT_EQ(StartUp(), 0);
+    Restart(SCENE_GAMETIME);
     Ticks(1);
     // Knights waiting far off to the right: they live on and keep their boxes.
     for (int i = 0; i < 2000; ++i) {

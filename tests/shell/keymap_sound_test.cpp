@@ -70,19 +70,21 @@ TEST_F(Sound, SlotsOutsideTheTableAreRefusedAndPlayNothing) {
     EXPECT_EQ(PlaySoundLoop(-3), -1);
     StopSound(99);
     UnloadSound(99);
-    EXPECT_TRUE(plat::headless::TakeSoundCalls().empty());
+    EXPECT_TRUE(TakeSoundCallLog().empty());
     EXPECT_EQ(CreateSoundTable(4), 0);  // the table exists already
     EXPECT_EQ(g_segmentCount, SOUND_COUNT);
 }
 
 TEST_F(Sound, EveryCallIsLoggedInOrderEvenForAnEmptySlot) {
+    KeepSoundCallLog(true);
     UnloadSound(3);
     PlaySound(3);
     PlaySoundLoop(SND_STAGE);
     PlaySound(SND_STAGE);
     StopSound(SND_STAGE);
     StopAllSounds();
-    const auto calls = plat::headless::TakeSoundCalls();
+    const auto calls = TakeSoundCallLog();
+    KeepSoundCallLog(false);
     ASSERT_EQ(calls.size(), 6u);
     EXPECT_STREQ(calls[0].call, "UnloadSound");
     EXPECT_STREQ(calls[1].call, "PlaySound");
@@ -96,17 +98,15 @@ TEST_F(Sound, EveryCallIsLoggedInOrderEvenForAnEmptySlot) {
 TEST(SoundCapture, AStoppedLoopFallsSilentFromTheStopOn) {
     const std::string wav =
         testing::TempDir() + "/tinselrun_stop_" + std::to_string(getpid()) + ".wav";
-    for (SceneCreator& c : g_sceneTable) c = nullptr;
-    g_startupScene = nullptr;
+    ShellFixture::ClearScenes();
     SetAssetDir(TINSELRUN_BUILD_DIR);
     plat::headless::CaptureAudioTo(wav);
-    plat::headless::SetClock(0.0);
-    ASSERT_EQ(StartUp(), 0);
+    ASSERT_EQ(StartGame(ShellFixture::Undrawn(SCENE_OP)), START_OK);
     PlaySoundLoop(SND_SHOT);
     plat::headless::SetClock(200.0);
     StopSound(SND_SHOT);
     plat::headless::SetClock(400.0);
-    ShutDown();  // writes the capture
+    StopGame();  // writes the capture
     plat::headless::CaptureAudioTo("");
 
     std::ifstream in(wav, std::ios::binary);
@@ -128,8 +128,7 @@ TEST_F(Input, KeysReadFromTheSnapshotAndActivationRemakesTheDevices) {
     uint8_t keys[256] = {};
     keys[DIK_SPACE] = KEY_HELD;
     plat::headless::SetKeys(keys);
-    while (DispatchOneEvent()) {
-    }
+    Pump();
     EXPECT_TRUE(g_inputCreated);
     ReadKeyboard(g_keys);
     EXPECT_TRUE(KeyHeld(DIK_SPACE));
@@ -137,8 +136,7 @@ TEST_F(Input, KeysReadFromTheSnapshotAndActivationRemakesTheDevices) {
     plat::Event lost{plat::EventType::Activate};
     lost.active = false;
     plat::headless::PushEvent(lost);
-    while (DispatchOneEvent()) {
-    }
+    Pump();
     EXPECT_TRUE(g_inputCreated);
     EXPECT_EQ(g_joyCount, 0);
     keys[DIK_SPACE] = 0;

@@ -128,7 +128,6 @@ protected:
     void TearDown() override {
         plat::CloseAudio();
         plat::headless::RunAudioDevice(0, nullptr);
-        plat::headless::TakeSoundCalls();
         std::remove(path_.c_str());
     }
     // Moves the clock on by whole device buffers.
@@ -147,7 +146,6 @@ TEST_F(PlatformAudio, AThousandOverlappingPlaysOfOneSlotAreAllHeard) {
     for (int i = 0; i < 500; ++i) plat::PlaySlot(0, false);
     plat::headless::SetClock(10.0);  // 441 frames on
     for (int i = 0; i < 500; ++i) plat::PlaySlot(0, false);
-    EXPECT_EQ(plat::headless::TakeSoundCalls().size(), 1000u);
     Pass(3);
     ASSERT_GE(heard_.size(), 2u * 2441);
     EXPECT_EQ(Left(0), 500 * LEVEL);

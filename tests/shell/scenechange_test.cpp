@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/input.h"
 #include "support/shell_fixture.h"
 
 namespace {
@@ -38,63 +39,59 @@ protected:
 };
 
 TEST_F(SceneChange, FirstTickServesTheOpeningAndUpdatesItAtOnce) {
-    Tick();
+    StepTick();
     EXPECT_EQ(g_made, "+OuO");
     EXPECT_STREQ(g_servedScene, "O");
     EXPECT_EQ(g_sceneChange, 0);
     g_made.clear();
     g_servedScene = nullptr;
-    Tick();
+    StepTick();
     EXPECT_EQ(g_made, "uO");
     EXPECT_EQ(g_servedScene, nullptr);
 }
 
 TEST_F(SceneChange, TheIdWrittenLastWins) {
-    Tick();
+    StepTick();
     g_made.clear();
     g_nextScene = SCENE_ED;
     g_nextScene = SCENE_GAMETIME;
     g_sceneChange = 1;
-    Tick();
+    StepTick();
     EXPECT_EQ(g_made, "~O+GuG");
 }
 
 TEST_F(SceneChange, AnIdAboveThreeEmptiesTheListAndEscapeStillQuits) {
-    Tick();
+    StepTick();
     g_nextScene = 4;
     g_sceneChange = 1;
-    Tick();
+    StepTick();
     EXPECT_EQ(g_taskCount, 0);
     g_nextScene = 0xFFFFFFFFu;
     g_sceneChange = 1;
-    Tick();
+    StepTick();
     EXPECT_EQ(g_taskCount, 0);
     plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_ESCAPE});
-    while (DispatchOneEvent()) {
-    }
-    EXPECT_TRUE(g_quit);
+    Pump();
+    EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(SceneChange, OnlyTheValueOneCountsAsARequest) {
-    Tick();
+    StepTick();
     g_made.clear();
     g_nextScene = SCENE_ED;
     g_sceneChange = 2;
-    Tick();
+    StepTick();
     EXPECT_EQ(g_made, "uO");
     EXPECT_EQ(g_sceneChange, 2);
 }
 
 TEST_F(SceneChange, StartupSceneIsReplacedBeforeItIsEverUpdated) {
-    ShutDown();
+    StopGame();
     g_made.clear();
     g_startupScene = &Make<'S'>;
-    g_sceneChange = 1;
-    g_nextScene = SCENE_OP;
-    plat::headless::SetClock(0.0);
-    ASSERT_EQ(StartUp(), 0);
+    ASSERT_EQ(StartGame(Undrawn(SCENE_OP)), START_OK);
     EXPECT_EQ(g_made, "+S");
-    Tick();
+    StepTick();
     EXPECT_EQ(g_made, "+S~S+OuO");
 }
 
@@ -110,12 +107,11 @@ TEST_F(SceneChange, F1TogglesTheDisplayModeOnEveryPress) {
     plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});
     plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});
     plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});
-    while (DispatchOneEvent()) {
-    }
+    Pump();
     EXPECT_EQ(g_windowed, 0);
     EXPECT_FALSE(plat::headless::IsWindowed());
     EXPECT_NE(g_pSprite, nullptr);
-    EXPECT_FALSE(g_quit);
+    EXPECT_FALSE(QuitPosted());
 }
 
 TEST_F(SceneChange, MouseMovesAreKeptAsUnsigned16BitClientCoordinates) {
@@ -123,8 +119,7 @@ TEST_F(SceneChange, MouseMovesAreKeptAsUnsigned16BitClientCoordinates) {
     move.x = -1;
     move.y = 70000;
     plat::headless::PushEvent(move);
-    while (DispatchOneEvent()) {
-    }
+    Pump();
     EXPECT_EQ(g_mouseX, 0xFFFF);
     EXPECT_EQ(g_mouseY, 70000 & 0xFFFF);
 }

@@ -9,12 +9,11 @@
 #include "platform/common/bytes.h"
 #include "platform/headless/headless.h"
 #include "platform/window.h"
-#include "record/script.h"
+#include "record/session.h"
 #include "scenes/scenetable.h"
 #include "shell/assetdir.h"
-#include "shell/dxmain.h"
-#include "shell/graphics.h"
-#include "shell/input.h"
+#include "shell/game.h"
+#include "shell/tickhook.h"
 #include "support/sim_runner.h"
 
 namespace {
@@ -33,33 +32,15 @@ std::vector<int16_t> PlayThroughTheCallback(const std::string& scriptText) {
     });
     InstallScenes();
     SetAssetDir(TINSELRUN_BUILD_DIR);
-    g_sceneChange = 1;
-    g_nextScene = SCENE_OP;
-    g_drawFrames = true;
-    plat::headless::SetClock(0);
-    EXPECT_GE(StartUp(), 0);
-    record::ScriptCursor cursor(script);
-    static const struct {
-        uint8_t bit, code;
-    } MAP[] = {{record::HOLD_LEFT, DIK_LEFT},   {record::HOLD_RIGHT, DIK_RIGHT},
-               {record::HOLD_UP, DIK_UP},       {record::HOLD_DOWN, DIK_DOWN},
-               {record::HOLD_SPACE, DIK_SPACE}, {record::HOLD_RETURN, DIK_RETURN}};
-    for (int tick = 1; tick <= TICKS; ++tick) {
-        const record::TickInput& input = cursor.Next();
-        uint8_t keys[256] = {};
-        for (const auto& key : MAP) {
-            if (input.held & key.bit) keys[key.code] = KEY_HELD;
-        }
-        plat::headless::SetKeys(keys);
-        while (DispatchOneEvent()) {
-        }
-        plat::headless::SetClock(static_cast<double>(tick) * double(FRAME_PERIOD) + 0.5);
-        g_rasterize = false;
-        EXPECT_EQ(RunFrame(), FRAME_UPDATE_DRAW);
-    }
-    ShutDown();
+    record::ScriptFeed feed(std::move(script));
+    SetKeyFeed(&feed);
+    g_rasterize = false;
+    EXPECT_EQ(StartGame(GameStart{}), START_OK);
+    for (int tick = 1; tick <= TICKS; ++tick) EXPECT_EQ(StepTick(), FRAME_UPDATE_DRAW);
+    StopGame();
+    ClearTickHooks();
+    g_rasterize = true;
     plat::headless::RunAudioDevice(0, nullptr);
-    plat::headless::TakeSoundCalls();
     return heard;
 }
 

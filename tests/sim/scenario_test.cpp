@@ -270,21 +270,18 @@ TEST(SimSnapshots, ArePicturesOfWhatTheDrawPassDrew) {
     EXPECT_EQ(ReadPicture(dir.Path("1b.png")), one);
 
     // The same start-up and first tick here, drawn by the draw pass itself.
-    g_sceneChange = 1;
-    g_nextScene = SCENE_OP;
-    g_drawFrames = false;
-    plat::headless::SetClock(0);
-    ASSERT_GE(StartUp(), 0);
-    DrawFrame();
-    const bool zeroMatches = CurrentFrame() == zero;
     const uint8_t noKeys[256] = {};
     plat::headless::SetKeys(noKeys);
-    plat::headless::SetClock(double(FRAME_PERIOD) + 0.5);
-    const int result = RunFrame();
+    GameStart start;
+    start.draw = false;
+    ASSERT_EQ(StartGame(start), START_OK);
+    DrawFrame();
+    const bool zeroMatches = CurrentFrame() == zero;
+    const int result = StepTick();
     DrawFrame();
     const bool oneMatches = CurrentFrame() == one;
     const bool havePictures = TextureEntry(11) != nullptr;  // the opening's back picture
-    ShutDown();
+    StopGame();
     EXPECT_EQ(result, FRAME_UPDATE_DRAW);
     EXPECT_TRUE(zeroMatches);
     EXPECT_TRUE(oneMatches);

@@ -31,9 +31,10 @@ protected:
         g_deathSound = 7;
         g_stageClear = 0;
         CreateSoundTable(SOUND_COUNT);  // no audio: the calls are only logged
-        plat::headless::TakeSoundCalls();
+        KeepSoundCallLog(true);
     }
     void TearDown() override {
+        KeepSoundCallLog(false);
         ReleaseTaskList();
         ReleaseHitList();
     }
@@ -70,7 +71,7 @@ protected:
     // Slots passed to PlaySound since the last call.
     static std::vector<int> Played() {
         std::vector<int> slots;
-        for (const auto& c : plat::headless::TakeSoundCalls()) {
+        for (const auto& c : TakeSoundCallLog()) {
             if (std::string(c.call) == "PlaySound") slots.push_back(c.slot);
         }
         return slots;

@@ -1,5 +1,6 @@
-// The whole game in the test's own process on the headless backend, played tick by tick as the
-// real loop plays it: for the tests of recording, replay, pause and controllers.
+// The whole game in the test's own process on the headless backend, with the player's desk,
+// stepped pass by pass on the stepped clock: for the tests of recording, replay, pause and
+// controllers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,15 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "game/globals.h"
+#include "app/desk.h"
 #include "platform/headless/headless.h"
 #include "record/script.h"
 #include "scenes/scenetable.h"
 #include "shell/assetdir.h"
-#include "shell/dxmain.h"
-#include "shell/graphics.h"
+#include "shell/game.h"
 #include "shell/input.h"
-#include "shell/settings.h"
 #include "shell/tickhook.h"
 
 struct Input {
@@ -27,7 +26,7 @@ struct Input {
     std::vector<int> keyDowns;
     bool focused = true;
 };
-using Plan = std::function<Input(int64_t tick)>;
+using Plan = std::function<Input(int64_t pass)>;
 
 // Keeps what every tick read from g_keys.
 class KeysSeen final : public TickHook {
@@ -36,27 +35,22 @@ public:
     std::vector<uint8_t> held;  // held[t - 1] for tick t
 };
 
-// The game from a fresh start, as its loop runs it: each tick's key-downs are dispatched, then
-// the clock reaches it. Ends after `ticks`, or at an Escape. `during` runs before each tick.
-inline void Play(const Plan& plan, int64_t ticks, const std::vector<TickHook*>& hooks,
-                 const std::function<void(int64_t)>& during = nullptr) {
-    g_lives = g_oneLifeMode = g_deathSound = 0;
-    g_stageClear = 0;
-    g_santaPos = Vec3{};
-    g_sceneChange = 1;
-    g_nextScene = SCENE_OP;
-    g_servedScene = nullptr;
-    g_drawFrames = true;
-    g_rasterize = false;
-    g_settings = Settings{};
+// The game from a fresh start: before each pass the plan's keys are down and its key-downs and
+// focus changes are queued, then the pass runs a tick unless the game is paused. Ends after
+// `passes`, or at an Escape. `during` runs before each pass; `feed` plays a recording.
+inline void Play(const Plan& plan, int64_t passes, const std::vector<TickHook*>& hooks,
+                 const std::function<void(int64_t)>& during = nullptr, KeyFeed* feed = nullptr) {
     InstallScenes();
     SetAssetDir(TINSELRUN_BUILD_DIR);
+    g_rasterize = false;
     for (TickHook* hook : hooks) AddTickHook(hook);
+    SetKeyFeed(feed);
+    PlayerDesk desk(Settings{}, nullptr);
+    SetDesk(&desk);
     plat::headless::SetActive(true);
-    plat::headless::SetClock(0);
-    ASSERT_EQ(StartUp(), 0);
+    ASSERT_EQ(StartGame(GameStart{}), START_OK);
     bool focused = true;
-    for (int64_t t = 1; t <= ticks; ++t) {
+    for (int64_t t = 1; t <= passes && !QuitPosted(); ++t) {
         if (during) during(t);
         const Input in = plan(t);
         uint8_t keys[256];
@@ -70,14 +64,10 @@ inline void Play(const Plan& plan, int64_t ticks, const std::vector<TickHook*>& 
             plat::headless::PushEvent(activate);
         }
         for (int vk : in.keyDowns) plat::headless::PushEvent({plat::EventType::KeyDown, vk});
-        while (DispatchOneEvent()) {
-        }
-        if (g_quit) break;
-        plat::headless::SetClock(static_cast<double>(t) * double(FRAME_PERIOD) + 0.5);
-        RunFrame();
+        StepTick();
     }
-    NotifyFinished();
-    ShutDown();
+    StopGame();
+    SetDesk(nullptr);
     ClearTickHooks();
     plat::headless::SetActive(true);
     g_rasterize = true;

@@ -34,9 +34,10 @@ protected:
         g_lives = 15;
         g_santaPos = Vec3{};
         CreateSoundTable(SOUND_COUNT);  // no audio: the calls are only logged
-        plat::headless::TakeSoundCalls();
+        KeepSoundCallLog(true);
     }
     void TearDown() override {
+        KeepSoundCallLog(false);
         ReleaseTaskList();
         ReleaseHitList();
         std::memset(g_keys, 0, sizeof g_keys);
@@ -71,7 +72,7 @@ protected:
     // Slots of the PlaySound calls since the last look.
     static std::vector<int> Played() {
         std::vector<int> slots;
-        for (const auto& call : plat::headless::TakeSoundCalls()) {
+        for (const auto& call : TakeSoundCallLog()) {
             if (std::string(call.call) == "PlaySound") slots.push_back(call.slot);
         }
         return slots;

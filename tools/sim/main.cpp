@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,13 +12,12 @@
 #include "platform/headless/headless.h"
 #include "record/script.h"
 #include "record/session.h"
-#include "record/trace.h"
 #include "scenes/scenetable.h"
 #include "shell/assetdir.h"
 #include "shell/dxmain.h"
+#include "shell/game.h"
 #include "shell/graphics.h"
-#include "shell/input.h"
-#include "shell/sound.h"
+#include "shell/tickhook.h"
 
 namespace {
 
@@ -82,17 +81,21 @@ int main(int argc, char** argv) {
         Fail("--input and --trace name the same file (" + options.tracePath + ")");
         return EXIT_BAD_INPUT;
     }
-    record::Script script;
-    if (!options.inputPath.empty() && !record::LoadScript(options.inputPath, &script, &error)) {
-        Fail(error);
-        return EXIT_BAD_INPUT;
+    std::unique_ptr<record::ScriptFeed> feed;
+    if (!options.inputPath.empty()) {
+        record::Script script;
+        if (!record::LoadScript(options.inputPath, &script, &error)) {
+            Fail(error);
+            return EXIT_BAD_INPUT;
+        }
+        feed = std::make_unique<record::ScriptFeed>(std::move(script));
     }
-    record::TraceFile trace;
+    // Written in large blocks; a write error ends the run.
+    record::TraceHook trace({.flushEveryTick = false, .sayErrors = false});
     if (!options.tracePath.empty() && !trace.Open(options.tracePath)) {
         Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
         return EXIT_BAD_INPUT;
     }
-
     if (!options.audioPath.empty() && !plat::headless::CaptureAudioTo(options.audioPath)) {
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         return EXIT_BAD_INPUT;
@@ -100,27 +103,20 @@ int main(int argc, char** argv) {
 
     InstallScenes();
     if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
-    g_nextScene = options.scene;
+    if (feed) SetKeyFeed(feed.get());
+    if (!options.tracePath.empty()) AddTickHook(&trace);
+    GameStart start;
+    start.scene = options.scene;
     // Every tick is drawn, as in the game, but only snapshot ticks are painted.
-    g_drawFrames = true;
-    plat::headless::SetClock(0);
-    g_servedScene = nullptr;
-    KeepSoundCallLog(true);
-
+    g_rasterize = false;
     // The game ends here too when the device cannot be made (its message is already out).
-    if (StartUp() < 0) return 0;
+    if (StartGame(start) != START_OK) return EXIT_RUN_FAILED;
 
-    int status = 0;
-    auto writeLine = [&](int64_t tick) {
-        const auto sounds = TakeSoundCallLog();
-        plat::headless::TakeSoundCalls();  // the backend's own log is for the unit tests
-        if (!trace.IsOpen()) return true;
-        record::AppendTickLine(trace.Buffer(), tick, g_servedScene, sounds);
-        if (trace.MaybeFlush()) return true;
-        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
+    auto traceOk = [&] {
+        if (trace.Error().empty()) return true;
+        Fail("cannot write " + options.tracePath + ": " + trace.Error());
         return false;
     };
-
     // The sound up to the clock's time, as the game's audio device would have taken it.
     auto feedAudio = [&] {
         if (plat::headless::FeedAudio()) return true;
@@ -128,43 +124,26 @@ int main(int argc, char** argv) {
         return false;
     };
 
-    bool ok = writeLine(0) && SnapshotStartUp(options.snapshots);
-    record::ScriptCursor cursor(script);
-    uint8_t keys[256];
+    bool ok = traceOk() && SnapshotStartUp(options.snapshots);
     for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
-        const record::TickInput& input = cursor.Next();
-        record::KeysFromHeld(input.held, keys);
-        plat::headless::SetKeys(keys);
-        for (record::KeyEvent event : input.events) {
-            const int key = event == record::KeyEvent::Escape ? plat::VK_ESCAPE : plat::VK_F1;
-            plat::headless::PushEvent({plat::EventType::KeyDown, key});
-        }
-        while (DispatchOneEvent()) {
-        }
-        if (g_quit) break;
-
-        // Half a millisecond past due: exactly one tick falls due, and it is drawn.
-        plat::headless::SetClock(static_cast<double>(tick) * double(FRAME_PERIOD) + 0.5);
-        g_servedScene = nullptr;
         g_rasterize = SnapshotAt(options.snapshots, tick);
-        const int result = RunFrame();
+        const int result = StepTick();
+        if (QuitPosted()) break;
         if (result != FRAME_UPDATE_DRAW) {
             Fail("tick " + std::to_string(tick) + " was not due as one whole frame (clock " +
                  std::to_string(result) + ")");
             ok = false;
             break;
         }
-        ok = writeLine(tick) && SaveSnapshots(options.snapshots, tick) && feedAudio();
+        ok = traceOk() && SaveSnapshots(options.snapshots, tick) && feedAudio();
     }
-    if (!ok) status = EXIT_RUN_FAILED;
+    int status = ok ? 0 : EXIT_RUN_FAILED;
 
-    ShutDown();
+    StopGame();
+    ClearTickHooks();
+    if (status == 0 && !traceOk()) status = EXIT_RUN_FAILED;
     if (status == 0 && !plat::headless::AudioCaptureError().empty()) {
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
-        status = EXIT_RUN_FAILED;
-    }
-    if (trace.IsOpen() && !trace.Close() && status == 0) {
-        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
         status = EXIT_RUN_FAILED;
     }
     return status;

@@ -23,7 +23,6 @@ constexpr int FEED_FRAMES = 4096;  // the most the runner's feed mixes in one go
 
 bool g_open = false;
 common::Mixer g_mixer;
-std::vector<headless::SoundCall> g_calls;
 // What the player's controls last asked, for tests to read.
 float g_master = 1.0f;
 bool g_muted = false;
@@ -49,10 +48,6 @@ int64_t NowFrame() {
 
 bool Mixing() {
     return g_open && (g_capture.file != nullptr || g_deviceFrames > 0);
-}
-
-void Log(const char* call, int slot) {
-    g_calls.push_back({call, slot});
 }
 
 void Mix(int frames) {
@@ -139,7 +134,6 @@ bool LoadSlot(int slot, const char* path) {
 }
 
 void UnloadSlot(int slot) {
-    Log("UnloadSound", slot);
     if (!g_mixer.InTable(slot)) return;
     // The slot's voices stop at the clock's time when the runner feeds; at once otherwise.
     FeedCapture();
@@ -147,17 +141,14 @@ void UnloadSlot(int slot) {
 }
 
 void PlaySlot(int slot, bool loop) {
-    Log(loop ? "PlaySoundLoop" : "PlaySound", slot);
     if (Mixing()) g_mixer.Play(slot, loop, NowFrame());
 }
 
 void StopSlot(int slot) {
-    Log("StopSound", slot);
     if (Mixing()) g_mixer.Stop(slot, NowFrame());
 }
 
 void StopAllSlots() {
-    Log("StopAllSounds", -1);
     if (Mixing()) g_mixer.StopAll(NowFrame());
 }
 
@@ -186,12 +177,6 @@ bool Muted() {
 }
 bool AudioPaused() {
     return g_paused;
-}
-
-std::vector<SoundCall> TakeSoundCalls() {
-    std::vector<SoundCall> calls;
-    calls.swap(g_calls);
-    return calls;
 }
 
 bool CaptureAudioTo(const std::string& wavPath) {

@@ -1,5 +1,5 @@
 // Controls of the headless backend, for tests and the headless runner: a virtual clock,
-// a scripted keyboard and event queue, the drawn picture, and the log of sound calls.
+// a scripted keyboard and event queue, the drawn picture, and the sound as mixed.
 #pragma once
 
 #include <cstdint>
@@ -32,13 +32,6 @@ struct Frame {
 Frame ReadFrame();
 bool SaveFramePNG(const char* path);  // false after one stderr line when it cannot
 bool IsWindowed();                    // the display mode the last reset asked for
-
-// Every sound call since the last take, in call order.
-struct SoundCall {
-    const char* call;  // "PlaySound", "PlaySoundLoop", "StopSound", "StopAllSounds", "UnloadSound"
-    int slot;          // -1 for StopAllSounds
-};
-std::vector<SoundCall> TakeSoundCalls();
 
 // Mixes every later sound call, at the virtual clock's time, into a 44.1 kHz stereo 16-bit WAV
 // written as FeedAudio moves it on and finished when audio is closed. Call before OpenAudio.

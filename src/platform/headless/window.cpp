@@ -20,6 +20,7 @@ bool DisplayExpected(std::string* /*why*/) {
 
 WindowResult CreateGameWindow(const char* /*title*/, int /*width*/, int /*height*/,
                               std::string* /*why*/) {
+    g_clock = 0.0;  // the clock counts from the window's making, as the real one does
     Event activate{EventType::Activate};
     activate.active = true;
     g_pending.push_back(activate);
@@ -46,6 +47,10 @@ void SleepMs(int /*ms*/) {}
 
 double ClockMs() {
     return g_clock;
+}
+
+void WaitUntilMs(double ms) {
+    if (ms > g_clock) headless::SetClock(ms);
 }
 
 namespace headless {

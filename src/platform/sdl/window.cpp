@@ -249,4 +249,11 @@ double ClockMs() {
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
+void WaitUntilMs(double ms) {
+    // Whole milliseconds asleep, the last fraction given away a millisecond at a time.
+    for (double left = ms - ClockMs(); left > 0; left = ms - ClockMs()) {
+        SDL_Delay(left > 2.0 ? static_cast<Uint32>(left - 1.0) : 1);
+    }
+}
+
 }  // namespace plat

@@ -1,62 +1,58 @@
-// The player's controls around the game: pause and mute. None of them is a tick.
-#include "shell/controls.h"
+// The player's desk around the game: pause and mute. None of them is a tick.
+#include "app/desk.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/settings.h"
-#include "shell/tickhook.h"
 #include "support/shell_fixture.h"
 
 namespace {
 
-class Controls : public ShellFixture {
+class Desk : public ShellFixture {
 protected:
     void SetUp() override {
-        g_settings = Settings{};
+        SetDesk(&desk_);
         ShellFixture::SetUp();
-        while (DispatchOneEvent()) {
-        }
+        Pump();
     }
     void TearDown() override {
         ShellFixture::TearDown();
-        g_settings = Settings{};
+        SetDesk(nullptr);
     }
     static void Key(int vk, bool repeat = false) {
         plat::Event e{plat::EventType::KeyDown, vk};
         e.repeat = repeat;
         plat::headless::PushEvent(e);
-        while (DispatchOneEvent()) {
-        }
+        Pump();
     }
     static void Focus(bool active) {
         plat::Event e{plat::EventType::Activate};
         e.active = active;
         plat::headless::PushEvent(e);
-        while (DispatchOneEvent()) {
-        }
+        Pump();
     }
     // Passes of the loop at one moment until none runs a tick; how many ticks ran.
     static int TicksAt(double ms) {
         plat::headless::SetClock(ms);
         int ticks = 0;
-        while (RunFrame() >= FRAME_UPDATE) ++ticks;
+        while (FramePass() >= FRAME_UPDATE) ++ticks;
         return ticks;
     }
+    PlayerDesk desk_{Settings{}, nullptr};
 };
 
 constexpr double PERIOD = 16.666666;
 
-TEST_F(Controls, PauseStopsTicksAndSoundAndResumesWithoutABurstAndMMutes) {
+TEST_F(Desk, PauseStopsTicksAndSoundAndResumesWithoutABurstAndMMutes) {
     EXPECT_EQ(TicksAt(10 * PERIOD + 1), 10);
     Key(plat::VK_P);
-    EXPECT_TRUE(g_paused);
+    EXPECT_TRUE(desk_.Paused());
     EXPECT_TRUE(plat::headless::AudioPaused());
     EXPECT_EQ(TicksAt(11 * PERIOD + 1), 0);
     EXPECT_EQ(TicksAt(60000), 0) << "a minute paused";
     Key(plat::VK_P, true);  // the key held down repeats: still paused
-    EXPECT_TRUE(g_paused);
+    EXPECT_TRUE(desk_.Paused());
     Key(plat::VK_PAUSE);
-    EXPECT_FALSE(g_paused);
+    EXPECT_FALSE(desk_.Paused());
     EXPECT_FALSE(plat::headless::AudioPaused());
     // The minute is not owed: one tick a period from here, as from a fresh start.
     EXPECT_EQ(TicksAt(60000), 0);
@@ -65,19 +61,24 @@ TEST_F(Controls, PauseStopsTicksAndSoundAndResumesWithoutABurstAndMMutes) {
     EXPECT_EQ(TicksRun(), 14);
     Key(plat::VK_M);
     Key(plat::VK_M, true);
-    EXPECT_TRUE(plat::headless::Muted() && g_settings.mute) << "M mutes; held, it does not flicker";
+    EXPECT_TRUE(plat::headless::Muted() && desk_.Current().mute)
+        << "M mutes; held, it does not flicker";
 }
 
-TEST_F(Controls, LosingTheFocusPausesUnlessTheSettingsSayNot) {
+TEST_F(Desk, LosingTheFocusPausesUnlessTheSettingsSayNot) {
     Focus(false);
-    EXPECT_TRUE(g_paused);
+    EXPECT_TRUE(desk_.Paused());
     Focus(true);
-    EXPECT_TRUE(g_paused) << "back in the window, the player resumes when ready";
+    EXPECT_TRUE(desk_.Paused()) << "back in the window, the player resumes when ready";
     Key(plat::VK_P);
-    EXPECT_FALSE(g_paused);
-    g_settings.pauseOnFocusLoss = false;
+    EXPECT_FALSE(desk_.Paused());
+    StopGame();
+    Settings calm;
+    calm.pauseOnFocusLoss = false;
+    desk_ = PlayerDesk(calm, nullptr);
+    ASSERT_EQ(StartGame(Undrawn(SCENE_OP)), START_OK);
     Focus(false);
-    EXPECT_FALSE(g_paused);
+    EXPECT_FALSE(desk_.Paused());
     EXPECT_EQ(TicksAt(3 * PERIOD + 1), 3);
 }
 

@@ -17,10 +17,6 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// What this run plays with: the kept settings with the command line's overrides. The headless
-// runner and the tests leave them at the defaults.
-extern Settings g_settings;
-
 // $XDG_CONFIG_HOME/tinselrun/settings.ini, or ~/.config/...; empty when neither is known.
 std::string SettingsPath();
 
@@ -50,4 +46,3 @@ private:
     SettingsFile file_;
     bool saidUnwritable_ = false;
 };
-extern KeptSettings g_keptSettings;

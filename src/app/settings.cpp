@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "app/settings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,9 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-Settings g_settings;
-KeptSettings g_keptSettings;
 
 namespace fs = std::filesystem;
 
