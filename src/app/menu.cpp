@@ -69,9 +69,9 @@ constexpr int ROW_PAD = 9;         // the highlight reaches this far above and b
 constexpr int LABEL_X = 140;
 constexpr int VALUE_RIGHT = 660;
 constexpr int VALUE_SPAN = 200;  // a value's halves, from its right edge: step down, step up
-constexpr int BIND_LABEL_X = 70;
-constexpr int BIND_KEYS_X = 200;
-constexpr int BIND_PADS_X = 456;
+constexpr int BIND_LABEL_X = 40;
+constexpr int BIND_KEYS_X = 136;  // room for two of the longest names in each column
+constexpr int BIND_PADS_X = 460;
 constexpr int MESSAGE_Y = 508;
 constexpr int HINT_Y = 560;
 constexpr uint32_t HIGHLIGHT = 0x70C0282C;
@@ -129,16 +129,17 @@ int Menu::ItemOf(int index) const {
 void Menu::Lay() {
     rows_.clear();
     int y = FIRST_ROW_Y;
+    // The controls' table is too wide for the other screens' letters.
+    const bool table = screen_ == MenuScreen::Controls;
     for (int i = 0; i < Count(); ++i) {
         const int item = ItemOf(i);
         MenuRow row;
         row.label = Upper(Label(item));
-        const bool bind = item >= ITEM_BIND;
-        row.scale = bind ? 2 : 3;
-        row.labelX = bind ? BIND_LABEL_X : LABEL_X;
+        row.scale = table ? 2 : 3;
+        row.labelX = table ? BIND_LABEL_X : LABEL_X;
         row.labelY = y;
-        const int left = bind ? BIND_LABEL_X - 20 : LABEL_X - 20;
-        const int right = bind ? SCREEN_WIDTH - left : VALUE_RIGHT + 20;
+        const int left = row.labelX - 20;
+        const int right = table ? SCREEN_WIDTH - left : VALUE_RIGHT + 20;
         row.area = {left, y - ROW_PAD, right - left, 7 * row.scale + 2 * ROW_PAD, HIGHLIGHT};
         if (item == ITEM_VOLUME || item == ITEM_SPEED) {
             row.valueLeft = VALUE_RIGHT - VALUE_SPAN;
@@ -146,7 +147,7 @@ void Menu::Lay() {
         }
         rows_.push_back(row);
         // The last binding row leaves a gap before the items under it.
-        y += bind ? BIND_ROW_STEP + (item == ITEM_BIND + int{INPUT_START} ? 16 : 0) : ROW_STEP;
+        y += table ? BIND_ROW_STEP + (item == ITEM_BIND + int{INPUT_START} ? 16 : 0) : ROW_STEP;
     }
 }
 
