@@ -75,6 +75,12 @@ constexpr int BIND_PADS_X = 460;
 constexpr int MESSAGE_Y = 508;
 constexpr int HINT_Y = 560;
 constexpr uint32_t HIGHLIGHT = 0x70C0282C;
+// A dark panel under the menu keeps it clear of the picture's own words (the opening's story).
+constexpr int PANEL_TOP = 28;
+constexpr int PANEL_BOTTOM = 590;
+constexpr int PANEL_BORDER = 2;
+constexpr uint32_t PANEL = 0xC00A0C1C;
+constexpr uint32_t PANEL_EDGE = 0xFF6A5228;
 constexpr uint32_t HINT_TOP = 0xFFB8C0D8;
 constexpr uint32_t HINT_BOTTOM = 0xFF8890B0;
 
@@ -338,6 +344,14 @@ void Menu::Click(int x, int y, MenuHost& host) {
 
 const std::vector<plat::FillRect>& Menu::Picture(const Settings& current) {
     picture_.clear();
+    const int panelLeft = screen_ == MenuScreen::Controls ? 12 : 96;
+    const int panelW = SCREEN_WIDTH - 2 * panelLeft, panelH = PANEL_BOTTOM - PANEL_TOP;
+    const int e = PANEL_BORDER;
+    picture_.push_back({panelLeft, PANEL_TOP, panelW, panelH, PANEL});
+    picture_.push_back({panelLeft - e, PANEL_TOP - e, panelW + 2 * e, e, PANEL_EDGE});
+    picture_.push_back({panelLeft - e, PANEL_BOTTOM, panelW + 2 * e, e, PANEL_EDGE});
+    picture_.push_back({panelLeft - e, PANEL_TOP, e, panelH, PANEL_EDGE});
+    picture_.push_back({panelLeft + panelW, PANEL_TOP, e, panelH, PANEL_EDGE});
     const char* title = screen_ == MenuScreen::Top        ? "PAUSED"
                         : screen_ == MenuScreen::Controls ? "CONTROLS"
                                                           : "ASSISTS";
