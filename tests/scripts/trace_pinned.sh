@@ -2,9 +2,10 @@
 # Replays the pinned scripts of tests/traces through the runner and compares the SHA-256 of each
 # trace with the one checked in. Arguments: build folder, source folder, and optionally the
 # runner to use (another build's or another compiler's), so every build is held to the same pins.
-# When a pin moves, it names the first tick and field that differ from the trace of the runner as
-# it was when the pins were last written: TINSELRUN_PIN_REFERENCE names that runner, or one is
-# built from the commit that last changed pinned.txt. TINSELRUN_PINS=NAME checks that script only.
+# When a pin moves, it names the first tick and field that differ from the trace of a runner the
+# pins held for: TINSELRUN_PIN_REFERENCE names one, or one is built from the last commit when the
+# source has uncommitted changes, else from the commit that last changed pinned.txt.
+# TINSELRUN_PINS=NAME checks that script only.
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
@@ -20,14 +21,18 @@ reference=${TINSELRUN_PIN_REFERENCE:-}
 reference_runner() {
   [ -n "$reference" ] && return 0
   local commit
-  commit=$(git -C "$src" log -1 --format=%H -- tests/traces/pinned.txt 2>/dev/null) && [ -n "$commit" ] ||
-    { echo "  (no git history here to build the pins' runner from)"; return 1; }
-  echo "  building the runner of $commit, which wrote the pins, to compare with"
+  if [ -n "$(git -C "$src" status --porcelain -- src 2>/dev/null)" ]; then
+    commit=$(git -C "$src" rev-parse HEAD 2>/dev/null)
+  else
+    commit=$(git -C "$src" log -1 --format=%H -- tests/traces/pinned.txt 2>/dev/null)
+  fi
+  [ -n "$commit" ] || { echo "  (no git history here to build a runner to compare with)"; return 1; }
+  echo "  building the runner of $commit to compare with"
   mkdir -p "$work/ref/src" &&
     git -C "$src" archive "$commit" | tar -x -C "$work/ref/src" &&
     cmake -S "$work/ref/src" -B "$work/ref/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DTINSELRUN_TESTS=OFF >/dev/null &&
-    cmake --build "$work/ref/build" -j"$(nproc)" --target tinselrun-sim >/dev/null ||
+      -DTINSELRUN_TESTS=OFF >"$work/ref.log" 2>&1 &&
+    cmake --build "$work/ref/build" -j"$(nproc)" --target tinselrun-sim >>"$work/ref.log" 2>&1 ||
     { echo "  (could not build it)"; return 1; }
   reference=$work/ref/build/tinselrun-sim
 }
