@@ -59,7 +59,7 @@ Sound makeSound(int slot) {
         case SND_ENDING: return endingMusic();
         case SND_GAMEOVER: return gameOverMusic();
         case SND_OPENING: return openingMusic();
-        default: return makeEffect(slot + 1);
+        default: return makeEffect(slot);
     }
 }
 
