@@ -199,6 +199,18 @@ TEST(DecodedSounds, AreTheSamplesOfTheFileWhetherDecodedOrStreamed) {
             EXPECT_TRUE(ours == reference) << path;
             continue;
         }
+        if (i == 13) {
+            // The stage loop comes round to the same samples, frame for frame, without a gap.
+            const auto loop = sound->OpenStream(true);
+            std::vector<int16_t> twice;
+            const int16_t* samples = nullptr;
+            for (int got;
+                 twice.size() < 2 * ours.size() && (got = loop->Fetch(&samples, 4096)) > 0;)
+                twice.insert(twice.end(), samples, samples + got * sound->Channels());
+            ASSERT_GE(twice.size(), 2 * ours.size());
+            EXPECT_TRUE(std::equal(ours.begin(), ours.end(), twice.begin()));
+            EXPECT_TRUE(std::equal(ours.begin(), ours.end(), twice.begin() + ours.size()));
+        }
         // Two float decoders round their last bit apart, never more.
         int most = 0;
         for (size_t k = 0; k < ours.size(); ++k)

@@ -46,11 +46,13 @@ uint32_t OggCrc(uint32_t crc, const uint8_t* data, size_t size) {
 int64_t LengthFromLastPage(const SoundBytes& bytes) {
     const int64_t size = bytes.Size();
     const size_t tail = static_cast<size_t>(std::min<int64_t>(size, MAX_PAGE));
+    if (tail < PAGE_HEADER) return -1;
     std::vector<uint8_t> end(tail);
     if (!bytes.ReadAll(size - static_cast<int64_t>(tail), end.data(), tail)) return -1;
     uint8_t first[18];
     if (!bytes.ReadAll(0, first, sizeof first)) return -1;
-    for (size_t at = tail - std::min(tail, PAGE_HEADER); at + 1 > 0; --at) {
+    for (size_t back = PAGE_HEADER; back <= tail; ++back) {
+        const size_t at = tail - back;
         const uint8_t* page = end.data() + at;
         if (std::memcmp(page, "OggS", 4) != 0 || page[4] != 0) continue;
         const size_t segments = page[26];
