@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,30 @@ TEST(SoundFiles, WavOfAnySampleSizeOrFloatingPointReadsAsItsSixteenBitSamples) {
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(std::vector<int16_t>(sound->Samples(), sound->Samples() + 3),
               (std::vector<int16_t>{32767, -32768, 0}));
+}
+
+Bytes ReadCorpus(const char* name) {
+    std::ifstream in(std::string(TINSELRUN_SOURCE_DIR "/tests/fuzz/corpus/sound/") + name,
+                     std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lengths in a Vorbis comment header that run past its end made the decoder write before its
+// buffer (a vendor of -1 bytes) or walk a list it never made (a billion comments): refused first.
+TEST(SoundFiles, AVorbisCommentHeaderThatLiesAboutItsLengthsIsRefused) {
+    const Bytes good = ReadCorpus("beep.ogg");
+    ASSERT_GT(good.size(), 200u);
+    ASSERT_NE(plat::common::OpenSoundBytes(good.data(), good.size(), "ogg", true), nullptr);
+    const size_t vendor = 58 + 27 + 11 + 7;  // the second page's packet: type, "vorbis", vendor
+    ASSERT_EQ(plat::common::Le32(good.data() + vendor), 52u) << "the seed file changed";
+    for (const size_t field : {vendor, vendor + 4 + 52}) {
+        Bytes bad = good;
+        for (int k = 0; k < 4; ++k) bad[field + k] = field == vendor ? 0xFF : (k == 3 ? 0x10 : 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(plat::common::OpenSoundBytes(bad.data(), bad.size(), "ogg", true), nullptr);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "tinselrun: ogg: not a sound (bad Ogg Vorbis comment header)\n");
+    }
 }
 
 std::vector<int16_t> ReadStream(plat::common::SoundStream& stream, int fetch, size_t most) {

@@ -55,7 +55,7 @@ public:
 
     // Bytes read, fewer only at the end of the file or on a read error.
     size_t ReadAt(int64_t at, void* out, size_t count) const {
-        if (at < 0 || at >= size_) return 0;
+        if (at < 0 || at >= size_ || count == 0) return 0;
         count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), size_ - at));
         if (fd_ < 0) {
             std::memcpy(out, memory_.data() + at, count);

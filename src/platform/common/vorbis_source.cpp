@@ -72,6 +72,58 @@ int64_t LengthFromLastPage(const SoundBytes& bytes) {
     return -1;
 }
 
+// The comment header, read before stb_vorbis reads it: a length in it that runs past its end
+// or a count of comments no packet can hold makes stb_vorbis write before its buffer or read
+// through a null list. True when every length fits.
+bool CommentHeaderFits(const SoundBytes& bytes) {
+    // The header is the packet that starts the second page, running on through the pages
+    // after it while their segments are full.
+    std::vector<uint8_t> packet;
+    uint8_t page[PAGE_HEADER + 255];
+    int64_t at = 0;
+    for (int pages = 0; packet.size() <= MAX_PACKET_BYTES; ++pages) {
+        if (!bytes.ReadAll(at, page, PAGE_HEADER) || std::memcmp(page, "OggS", 4) != 0) {
+            return false;
+        }
+        const size_t segments = page[26];
+        if (!bytes.ReadAll(at + int64_t(PAGE_HEADER), page + PAGE_HEADER, segments)) return false;
+        int64_t body = at + int64_t(PAGE_HEADER + segments);
+        at = body;
+        for (size_t i = 0; i < segments; ++i) at += page[PAGE_HEADER + i];
+        if (pages == 0) continue;
+        bool ended = false;
+        for (size_t i = 0; i < segments && !ended; ++i) {
+            const size_t length = page[PAGE_HEADER + i];
+            const size_t old = packet.size();
+            packet.resize(old + length);
+            if (!bytes.ReadAll(body, packet.data() + old, length)) return false;
+            body += int64_t(length);
+            ended = length < 255;
+        }
+        if (ended) break;
+    }
+    if (packet.size() > MAX_PACKET_BYTES) return false;
+    // Type 3, "vorbis", the vendor's name, the count of comments, each a length and its text.
+    size_t pos = 7;
+    const auto fits = [&](uint64_t n) { return pos + n <= packet.size(); };
+    if (!fits(4)) return false;
+    const uint64_t vendor = Le32(packet.data() + pos);
+    pos += 4;
+    if (!fits(vendor + 4)) return false;
+    pos += static_cast<size_t>(vendor);
+    const uint64_t count = Le32(packet.data() + pos);
+    pos += 4;
+    if (count > (packet.size() - pos) / 4) return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t length = Le32(packet.data() + pos);
+        pos += 4;
+        if (!fits(length)) return false;
+        pos += static_cast<size_t>(length);
+        if (i + 1 < count && !fits(4)) return false;
+    }
+    return true;
+}
+
 const char* VorbisError(int error) {
     switch (error) {
         case VORBIS_need_more_data: return "Ogg Vorbis headers cut short";
@@ -235,6 +287,10 @@ bool IsOggVorbis(const SoundBytes& bytes) {
 std::unique_ptr<SoundSource> OpenVorbisSource(const SoundBytes& bytes, int decoderBytes,
                                               std::string* why) {
     const bool first = decoderBytes <= 0;
+    if (first && !CommentHeaderFits(bytes)) {
+        *why = "bad Ogg Vorbis comment header";
+        return nullptr;
+    }
     auto source = std::make_unique<VorbisSource>(bytes, first ? MAX_DECODER_BYTES : decoderBytes);
     *why = source->Start();
     if (!why->empty()) return nullptr;
