@@ -6,7 +6,7 @@ set -euo pipefail
 # Building the game, its generated assets and the runner, and playing it.
 PLAY_PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev
+  libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
 )
 # The test suites, the real-window and package tests, the sanitizer and clang builds, the
 # fuzzers and the benchmarks.
