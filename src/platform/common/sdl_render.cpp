@@ -244,6 +244,18 @@ void DrawLineStrip(const float* xy, int points, uint32_t argb) {
     SDL_RenderDrawLinesF(g_renderer, strip.data(), points);
 }
 
+void FillRects(const FillRect* rects, int count) {
+    if (g_renderer == nullptr) return;
+    for (int i = 0; i < count; ++i) {
+        const FillRect& r = rects[i];
+        const SDL_Rect rect = {r.x, r.y, r.w, r.h};
+        SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(r.argb >> 16),
+                               static_cast<Uint8>(r.argb >> 8), static_cast<Uint8>(r.argb),
+                               static_cast<Uint8>(r.argb >> 24));
+        SDL_RenderFillRect(g_renderer, &rect);
+    }
+}
+
 void Clear(uint32_t argb) {
     if (g_renderer == nullptr) return;
     SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(argb >> 16),

@@ -108,6 +108,22 @@ void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
     SDL_SetRenderTarget(g_device, g_backBuffer);
 }
 
+bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
+    if (g_device == nullptr || sdl::g_window == nullptr) return false;
+    // Events count in the window's points, the picture is laid out in the renderer's pixels.
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(sdl::g_window, &winW, &winH);
+    SDL_GetRendererOutputSize(g_device, &outW, &outH);
+    if (winW <= 0 || winH <= 0) return false;
+    const PictureRect fit = FitPicture(outW, outH, g_width, g_height, g_integerScale);
+    if (fit.w <= 0 || fit.h <= 0) return false;
+    const int64_t ox = int64_t{x} * outW / winW - fit.x, oy = int64_t{y} * outH / winH - fit.y;
+    if (ox < 0 || oy < 0 || ox >= fit.w || oy >= fit.h) return false;
+    *pictureX = static_cast<int>(ox * g_width / fit.w);
+    *pictureY = static_cast<int>(oy * g_height / fit.h);
+    return true;
+}
+
 bool SavePicture(const char* path) {
     SDL_Surface* shot =
         g_device == nullptr
