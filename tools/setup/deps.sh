@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-image-dev libsndfile1-dev
+  libsdl2-dev libsdl2-image-dev libsndfile1-dev libdeflate-dev libstb-dev
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
