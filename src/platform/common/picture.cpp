@@ -464,9 +464,10 @@ void Recycle(Picture* picture) {
     *picture = Picture();
 }
 
-void ReleasePictureMemory() {
+void TrimPictureMemory(size_t nextBytes) {
+    constexpr size_t SLACK = size_t{2} << 20;
     std::lock_guard<std::mutex> lock(g_spareMutex);
-    g_spare = PixelMemory();
+    if (nextBytes == 0 || g_spare.size() >= nextBytes + SLACK) g_spare = PixelMemory();
 }
 
 }  // namespace plat::common

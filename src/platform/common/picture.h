@@ -81,8 +81,9 @@ bool DecodePicture(const uint8_t* data, size_t size, const char* name, Picture* 
 bool DecodeWithStb(const uint8_t* data, size_t size, Picture* out, const char** why);
 
 // Checks and decodes reuse one block of memory: Recycle hands a decoded picture's memory back
-// once its pixels are no longer wanted, ReleasePictureMemory gives the block up.
+// once its pixels are no longer wanted; TrimPictureMemory gives the block up when it is well
+// over the nextBytes the next picture needs (0: none is coming).
 void Recycle(Picture* picture);
-void ReleasePictureMemory();
+void TrimPictureMemory(size_t nextBytes);
 
 }  // namespace plat::common

@@ -38,7 +38,7 @@ SDL_Renderer* g_renderer = nullptr;
 namespace {
 
 int g_maxTextureSide = 4096;
-// Loaded pictures not made yet, in the order they were loaded.
+// Loaded pictures not made yet.
 std::vector<const Texture*> g_waiting;
 
 // Checks a picture file (one line when it fails) and keeps it to be made when first drawn.
@@ -75,6 +75,18 @@ bool MakeTiles(const Texture* texture, const Picture& picture) {
     return true;
 }
 
+// The waiting picture with the most pixels.
+const Texture* Largest() {
+    return *std::max_element(g_waiting.begin(), g_waiting.end(), [](auto* a, auto* b) {
+        return int64_t{a->width} * a->height < int64_t{b->width} * b->height;
+    });
+}
+
+// What decoding a picture takes at most: its rows as they come out of the file.
+size_t DecodedBytes(const Texture* texture) {
+    return size_t(texture->height) * (size_t(texture->width) * 4 + 1);
+}
+
 // Decodes a loaded picture and makes its tiles; one that cannot be made says so once and
 // draws nothing.
 void Make(const Texture* texture) {
@@ -90,7 +102,7 @@ void Make(const Texture* texture) {
         }
         Recycle(&picture);
     }
-    if (g_waiting.empty()) ReleasePictureMemory();
+    TrimPictureMemory(g_waiting.empty() ? 0 : DecodedBytes(Largest()));
 }
 
 }  // namespace
@@ -117,9 +129,11 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* nam
     return LoadChecked(std::move(pending));
 }
 
+// The largest first: once only small ones are left, the block they were decoded in goes,
+// before the last textures are made.
 bool MakeNextTextureReady() {
     if (g_waiting.empty() || g_renderer == nullptr) return false;
-    Make(g_waiting.front());
+    Make(Largest());
     return true;
 }
 

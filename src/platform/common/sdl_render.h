@@ -23,8 +23,8 @@ void DetachRenderer();
 // first drawn, or by MakeNextTextureReady.
 Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* name);
 
-// Makes the first loaded picture that has not been drawn yet ready to draw, so that its first
-// draw costs no frame; false when every one is ready.
+// Makes one loaded picture that has not been drawn yet ready to draw (the largest), so that its
+// first draw costs no frame; false when every one is ready.
 bool MakeNextTextureReady();
 
 }  // namespace plat::common

@@ -86,6 +86,9 @@ void Present() {
     ShowPicture();
     SDL_RenderPresent(g_device);
     SDL_SetRenderTarget(g_device, g_backBuffer);
+    // The time until the next tick is the loop's to spare: one picture not drawn yet is made
+    // ready in it, so that no later frame waits for its own.
+    common::MakeNextTextureReady();
 }
 
 void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
