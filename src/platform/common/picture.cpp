@@ -88,6 +88,7 @@ inline uint32_t SwapRedAndBlue(uint32_t v) {
 std::mutex g_spareMutex;
 PixelMemory g_spare;
 
+#if defined(TINSELRUN_HAVE_LIBDEFLATE)
 PixelMemory TakeMemory(size_t bytes) {
     {
         std::lock_guard<std::mutex> lock(g_spareMutex);
@@ -96,6 +97,7 @@ PixelMemory TakeMemory(size_t bytes) {
     }
     return PixelMemory(bytes);
 }
+#endif
 
 void GiveMemory(PixelMemory memory) {
     std::lock_guard<std::mutex> lock(g_spareMutex);
@@ -404,13 +406,14 @@ bool CheckedPicture::Check(const uint8_t* data, size_t size, const char* name) {
         }
         const bool whole = InflateRows(plain, raw.data());
         GiveMemory(std::move(raw));
-        if (whole) {
-            width_ = static_cast<int>(plain.width);
-            height_ = static_cast<int>(plain.height);
-            ownReader_ = true;
-            return true;
+        if (!whole) {
+            Say(name, "truncated or corrupt PNG picture, refused");
+            return false;
         }
-        // Damaged, or more than our reader takes: stb_image has the last word.
+        width_ = static_cast<int>(plain.width);
+        height_ = static_cast<int>(plain.height);
+        ownReader_ = true;
+        return true;
     }
 #endif
     int sw = 0, sh = 0, channels = 0;
