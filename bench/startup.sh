@@ -3,6 +3,7 @@
 # (tinselrun-measured, the game with its pace counted, all 34 asset files loaded) and of the bare
 # SDL loop beside it (window, renderer, one 800 x 600 picture: the floor), run after run in turn.
 # With a second build folder its game runs in turn too (before and after in the same run).
+# Each run starts with the next of them in turn, a second after the last one ended.
 # Prints each run (wall and processor milliseconds), the medians and the ratios to the floor.
 # Usage: bench/startup.sh BUILD_DIR [RUNS] [OTHER_BUILD_DIR]
 set -u
@@ -19,6 +20,8 @@ trap 'rm -rf "$work"; stop_xvfb' EXIT
 once() {
   local name=$1 dir=$2
   shift 2
+  # A moment for the server to finish with the last program's window.
+  sleep 1
   local t0
   t0=$(date +%s.%N)
   (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$@" >"$work/out" 2>"$work/err") &
@@ -51,9 +54,13 @@ names=(bare game)
 [ -n "$other" ] && names+=(other)
 for i in $(seq "$runs"); do
   echo "run $i"
-  once bare "$build" "$build/bench/bare_loop" img/7.dat
-  once game "$build" ./tinselrun-measured
-  [ -n "$other" ] && once other "$other" ./tinselrun-measured
+  for k in $(seq 0 $((${#names[@]} - 1))); do
+    case ${names[$(((i + k) % ${#names[@]}))]} in
+      bare) once bare "$build" "$build/bench/bare_loop" img/7.dat ;;
+      game) once game "$build" ./tinselrun-measured ;;
+      other) once other "$other" ./tinselrun-measured ;;
+    esac
+  done
 done
 bare_wall=$(median <"$work/bare.wall")
 bare_cpu=$(median <"$work/bare.cpu")
