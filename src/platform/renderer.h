@@ -57,8 +57,9 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY);
 // stderr line naming the file.
 bool SavePicture(const char* path);
 
-// D3DXCreateTextureFromFileExA: loads any picture SDL_image reads, by content.
-// Returns nullptr (after one stderr line naming the file) when it cannot.
+// D3DXCreateTextureFromFileExA: a PNG, BMP or JPEG, by content. The file is checked whole now;
+// its pixels are decoded when it is first drawn (or made ready ahead in the real window).
+// Returns nullptr (after one stderr line naming the file) when it cannot be loaded.
 Texture* LoadTexture(const char* path);
 void DestroyTexture(Texture* texture);
 int TextureWidth(const Texture* texture);

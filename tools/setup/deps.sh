@@ -7,6 +7,7 @@ set -euo pipefail
 PLAY_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
+  libdeflate-dev
 )
 # The test suites, the real-window and package tests, the sanitizer and clang builds, the
 # fuzzers and the benchmarks.

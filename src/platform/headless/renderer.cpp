@@ -11,6 +11,7 @@
 namespace plat {
 namespace {
 
+common::PixelMemory g_pixels;
 SDL_Surface* g_surface = nullptr;
 SDL_Renderer* g_software = nullptr;
 bool g_isWindowed = true;
@@ -24,7 +25,12 @@ bool g_overlaid = false;
 RendererResult CreateRenderer(int width, int height, bool windowed) {
     g_isWindowed = windowed;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    g_surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    // The picture's memory stays untouched, and so costs nothing, until something is drawn.
+    const int pitch = width * 4;
+    g_pixels = common::PixelMemory::Zeroed(size_t(pitch) * size_t(height));
+    if (g_pixels.data() == nullptr) return RendererResult::NoVideo;
+    g_surface = SDL_CreateRGBSurfaceWithFormatFrom(g_pixels.data(), width, height, 32, pitch,
+                                                   SDL_PIXELFORMAT_ARGB8888);
     if (g_surface == nullptr) return RendererResult::NoVideo;
     g_software = SDL_CreateSoftwareRenderer(g_surface);
     if (g_software == nullptr) return RendererResult::NoDevice;
@@ -43,6 +49,7 @@ void DestroyRenderer() {
     if (g_surface != nullptr) SDL_FreeSurface(g_surface);
     g_software = nullptr;
     g_surface = nullptr;
+    g_pixels = common::PixelMemory();
 }
 
 bool ResetRenderer(bool windowed) {
