@@ -181,10 +181,6 @@ inline uint32_t AddBytes(uint32_t a, uint32_t b) {
 inline uint32_t AverageBytes(uint32_t a, uint32_t b) {
     return (a & b) + (((a ^ b) & 0xFEFEFEFEu) >> 1);
 }
-inline uint8_t PaethPredictor(int a, int b, int c) {
-    const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-    return static_cast<uint8_t>((pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c));
-}
 inline uint32_t Load32(const uint8_t* p) {
     uint32_t v;
     std::memcpy(&v, p, 4);
@@ -216,9 +212,13 @@ void PaethRow(uint8_t* cur, const uint8_t* in, const uint8_t* prev, size_t strid
         c = b;
     }
 #else
+    const auto predictor = [](int a, int b, int c) {
+        const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+        return (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+    };
     for (size_t i = 0; i < 4; ++i) cur[i] = static_cast<uint8_t>(in[i] + prev[i]);
     for (size_t i = 4; i < stride; ++i) {
-        cur[i] = static_cast<uint8_t>(in[i] + PaethPredictor(cur[i - 4], prev[i], prev[i - 4]));
+        cur[i] = static_cast<uint8_t>(in[i] + predictor(cur[i - 4], prev[i], prev[i - 4]));
     }
 #endif
 }
