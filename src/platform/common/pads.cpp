@@ -1,9 +1,9 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
+#include "platform/common/stick.h"
 #include "platform/input.h"
 
 namespace plat {
@@ -16,11 +16,6 @@ struct Pad {
 };
 std::vector<Pad> g_pads;
 int g_seenDevices = -1;
-
-// A quarter of the stick's throw does nothing; past it, the stick's angle picks one of eight
-// directions, so a push to the right that drifts a little up is still just right.
-constexpr double DEAD_ZONE = 0.25;
-constexpr double DIAGONAL = 0.3826834;  // sin 22.5 degrees: the edge between two directions
 
 // Opens pads that came and closes pads that went.
 void SyncPads() {
@@ -62,14 +57,7 @@ uint8_t Held(SDL_GameController* c) {
     if (button(SDL_CONTROLLER_BUTTON_START)) held |= PAD_START;
     const double x = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX) / 32767.0;
     const double y = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY) / 32767.0;
-    const double length = std::sqrt(x * x + y * y);
-    if (length > DEAD_ZONE) {
-        if (x < -length * DIAGONAL) held |= PAD_LEFT;
-        if (x > length * DIAGONAL) held |= PAD_RIGHT;
-        if (y < -length * DIAGONAL) held |= PAD_UP;
-        if (y > length * DIAGONAL) held |= PAD_DOWN;
-    }
-    return held;
+    return held | common::StickPads(x, y);
 }
 
 }  // namespace
