@@ -80,6 +80,12 @@ bool PlayerDesk::TakeEvent(const plat::Event& event) {
     return true;
 }
 
+void PlayerDesk::Adopt(const Settings& settings) {
+    Change([&](Settings& s) { s = settings; });
+    plat::SetIntegerScale(settings_.integerScale);
+    ApplySound();
+}
+
 void PlayerDesk::SwitchFullscreen() {
     ToggleFullscreen();
     Change([](Settings& s) { s.fullscreen = g_windowed == 0; });

@@ -23,6 +23,8 @@ public:
     // No tick runs while paused, and sound holds; resuming starts the frame clock afresh.
     void SetPaused(bool paused);
     bool Paused() const { return paused_; }
+    // The player's change made outside the game (the page's own controls): played and kept.
+    void Adopt(const Settings& settings);
     const Settings& Current() const { return settings_; }
 
 private:
