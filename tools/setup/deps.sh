@@ -9,6 +9,7 @@ PACKAGES=(
   xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian appstream
+  emscripten binaryen libstb-dev node-acorn chromium python3-websocket
 )
 
 missing=()
