@@ -93,9 +93,10 @@ void main() {
     vec2 i = floor(gl_FragCoord.xy) - u_dstOrigin;
     vec2 s = u_srcOrigin + SourceIndex(i);
     vec4 t = floor(texture2D(u_tex, (s + 0.5) / u_texSize) * 255.0 + 0.5);
-    vec3 d = floor(texture2D(u_beneath, gl_FragCoord.xy / u_picSize).rgb * 255.0 + 0.5);
     vec3 c = t.rgb;
     float a = t.a;
+    vec3 d = vec3(0.0);
+    if (u_mode != 0.0) d = floor(texture2D(u_beneath, gl_FragCoord.xy / u_picSize).rgb * 255.0 + 0.5);
     vec3 o;
     if (u_mode == 1.0) {
         if (a == 255.0) o = c;

@@ -175,8 +175,9 @@ WindowResult CreateGameWindow(const char* /*title*/, int /*width*/, int /*height
         const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
         emscripten_set_keydown_callback(window, nullptr, true, web::OnKey);
         emscripten_set_keyup_callback(window, nullptr, true, web::OnKey);
-        emscripten_set_focus_callback(window, nullptr, true, web::OnFocus);
-        emscripten_set_blur_callback(window, nullptr, true, web::OnFocus);
+        // Not captured: the window's own focus, not that of the elements inside it.
+        emscripten_set_focus_callback(window, nullptr, false, web::OnFocus);
+        emscripten_set_blur_callback(window, nullptr, false, web::OnFocus);
         emscripten_set_visibilitychange_callback(nullptr, true, web::OnVisibility);
         emscripten_set_resize_callback(window, nullptr, false, web::OnResize);
         emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, false,
