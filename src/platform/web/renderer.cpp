@@ -4,6 +4,7 @@
 #include "platform/renderer.h"
 
 #include <GLES2/gl2.h>
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -232,11 +233,21 @@ void Disc(const common::Circle& c, uint32_t argb, float ring, float viewW, float
     Shape(c.x - c.r, c.y - c.r, 2 * c.r, 2 * c.r, argb, c.r, ring, viewW, viewH);
 }
 
+// clang-format off
+EM_JS(void, NoteTouchLayout, (float sx, float sy, float sr, float fx, float fy, float fr, float tx,
+                              float ty, float tr), {
+    Module.touchLayout = [sx, sy, sr, fx, fy, fr, tx, ty, tr];
+});
+// clang-format on
+
 void DrawTouchControls(int canvasW, int canvasH) {
     common::TouchLayout layout;
     uint8_t held = 0;
     float sx = 0, sy = 0;
     if (!web::TouchControls(&layout, &held, &sx, &sy)) return;
+    // Where they are, for the page's tests to touch.
+    NoteTouchLayout(layout.stick.x, layout.stick.y, layout.stick.r, layout.fire.x, layout.fire.y,
+                    layout.fire.r, layout.start.x, layout.start.y, layout.start.r);
     const float w = static_cast<float>(canvasW), h = static_cast<float>(canvasH);
     const uint32_t dim = layout.overPicture ? 0x50000000u : 0xA0000000u;
     const float ring = std::max(2.0f, layout.stick.r * 0.06f);
