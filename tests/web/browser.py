@@ -28,6 +28,13 @@ CHROMIUM_FLAGS = [
 ]
 
 
+def require_page(web):
+    """Skips (77, as CTest is told) when the page has not been built."""
+    if not os.path.exists(os.path.join(web, "tinselrun.js")):
+        print("no page in %s: ./web.sh --build-only makes it" % web)
+        raise SystemExit(77)
+
+
 def find_chromium():
     for name in ("chromium", "chromium-headless-shell", "chromium-browser"):
         path = shutil.which(name)

@@ -6,6 +6,7 @@ import subprocess
 import sys
 import tempfile
 
+import browser
 from browser import Browser, Server
 
 FAKE_PAD = """
@@ -120,4 +121,5 @@ def main(build, web):
 
 
 if __name__ == "__main__":
+    browser.require_page(sys.argv[2])
     sys.exit(main(*sys.argv[1:3]))

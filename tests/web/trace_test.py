@@ -6,6 +6,7 @@ import sys
 import tempfile
 import time
 
+import browser
 from browser import Browser, Server, distinct_colours, rgb_of_png
 
 # script, ticks, scene, ticks whose pictures are compared: the opening's fades and scroll, the
@@ -99,4 +100,5 @@ def main(build, web, source):
 
 
 if __name__ == "__main__":
+    browser.require_page(sys.argv[2])
     sys.exit(main(*sys.argv[1:4]))
