@@ -68,6 +68,7 @@
     },
     showMessage: say,
     traceDone: function (text, status) {
+      window.tinselrunStats.runEnd = performance.now();
       $('trace').textContent = text;
       document.title = status === 0 ? 'tinselrun: done' : 'tinselrun: failed';
     },
@@ -81,9 +82,13 @@
       stats.ticks = ticks;
       stats.drawn = drawn;
       stats.clockStart = clockStart;
+      stats.notedAt = performance.now();
       if (stats.frames.length < 100000) stats.frames.push(passMs);
     },
-    onRuntimeInitialized: function () { started = true; }
+    onRuntimeInitialized: function () {
+      started = true;
+      window.tinselrunStats.runStart = performance.now();
+    }
   };
 
   // The data package's progress, read from its own download.
@@ -128,6 +133,7 @@
   // Browsers let sound play only after a key, click or touch: the first screen waits for one.
   // A traced replay plays through on its own.
   function gesture() {
+    if (!window.tinselrunStats.gestureAt) window.tinselrunStats.gestureAt = performance.now();
     if (!gestured) {
       gestured = true;
       show('start', false);
@@ -135,7 +141,11 @@
     if (started && Module._tinselrun_gesture) Module._tinselrun_gesture();
   }
   if (!trace) {
-    Module.postRun = [function () { if (!gestured) show('start', true); else gesture(); }];
+    Module.postRun = [function () {
+      window.tinselrunStats.readyAt = performance.now();
+      if (!gestured) show('start', true);
+      else gesture();
+    }];
     ['keydown', 'mousedown', 'touchend', 'pointerup'].forEach(function (type) {
       window.addEventListener(type, gesture, true);
     });
