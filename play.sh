@@ -3,8 +3,8 @@
 # (./play.sh --fullscreen, ./play.sh --help).
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/setup/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+tools/setup/deps.sh play
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target tinselrun
 cd build
 # malloc's large blocks (decoded pictures and sounds) on transparent huge pages: fewer page faults

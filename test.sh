@@ -6,13 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
-tools/setup/deps.sh
+tools/setup/deps.sh test
 
 echo "== formatting"
 tools/check-format.sh
 
 echo "== build and test"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_WERROR=ON -DTINSELRUN_TESTS=ON >/dev/null
 cmake --build build -j"$jobs"
 echo "== the page (build-web/), for the browser tests"
 ./web.sh --build-only

@@ -3,10 +3,13 @@
 # folder on http://127.0.0.1:8000. ./web.sh --build-only only builds.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/setup/deps.sh
+tools/setup/deps.sh web
 jobs=$(nproc)
-# The pictures and sounds are drawn by the native build's generator.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The pictures and sounds are drawn by the native build's generator. A build folder made by
+# test.sh keeps its options; a new one is made without the test suites, as play.sh makes it.
+native_options=()
+[ -f build/CMakeCache.txt ] || native_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINSELRUN_TESTS=OFF)
+cmake -S . -B build "${native_options[@]}" >/dev/null
 cmake --build build -j"$jobs" --target assets
 # Emscripten's JavaScript tools need Debian's acorn, which another node on the PATH cannot see.
 NODE_PATH=$(dirname "$(dpkg -L node-acorn | grep -m1 '/nodejs/acorn$')")

@@ -5,11 +5,15 @@
 #include <SDL_image.h>
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/common/bytes.h"
+#include "platform/common/sound_file.h"
 
 namespace assets_test {
 
@@ -73,10 +77,12 @@ inline Picture LoadPicture(const std::string& path) {
     return pic;
 }
 
-// A sound as SDL reads it, samples scaled to [-1, 1], interleaved.
+// A sound as the game decodes it (at the mix rate, samples scaled to [-1, 1], interleaved), and
+// what its file holds: "WAV" (16-bit PCM) or "OGG" (Vorbis), at its own rate.
 struct Sound {
     int rate = 0, channels = 0;
-    bool s16 = false;
+    std::string format;
+    int fileRate = 0;
     std::vector<float> samples;
     bool ok() const { return rate > 0; }
     double seconds() const { return double(samples.size()) / channels / rate; }
@@ -84,19 +90,31 @@ struct Sound {
 
 inline Sound LoadSound(const std::string& path) {
     Sound snd;
-    SDL_AudioSpec format;
-    Uint8* buf = nullptr;
-    Uint32 len = 0;
-    if (!SDL_LoadWAV(path.c_str(), &format, &buf, &len)) return snd;
-    snd.rate = format.freq;
-    snd.channels = format.channels;
-    snd.s16 = format.format == AUDIO_S16LSB;
-    if (snd.s16) {
-        const int16_t* s = reinterpret_cast<const int16_t*>(buf);
-        snd.samples.resize(len / 2);
-        for (size_t i = 0; i < snd.samples.size(); ++i) snd.samples[i] = s[i] / 32768.0f;
+    const auto sound = plat::common::OpenSoundFile(path.c_str(), true);
+    if (!sound) return snd;
+    snd.rate = plat::common::MIX_RATE;
+    snd.channels = sound->Channels();
+    std::vector<int16_t> pcm;
+    if (sound->Streamed()) {
+        const auto stream = sound->OpenStream(false);
+        const int16_t* samples = nullptr;
+        for (int got; (got = stream->Fetch(&samples, 4096)) > 0;)
+            pcm.insert(pcm.end(), samples, samples + got * snd.channels);
+    } else {
+        pcm.assign(sound->Samples(), sound->Samples() + sound->Frames() * snd.channels);
     }
-    SDL_FreeWAV(buf);
+    snd.samples.reserve(pcm.size());
+    for (int16_t v : pcm) snd.samples.push_back(v / 32768.0f);
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    if (bytes.size() > 44 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+        plat::common::Le16(bytes.data() + 34) == 16) {
+        snd.format = "WAV";
+        snd.fileRate = int(plat::common::Le32(bytes.data() + 24));
+    } else if (bytes.size() > 44 && std::memcmp(bytes.data(), "OggS", 4) == 0 &&
+               std::memcmp(bytes.data() + 29, "vorbis", 6) == 0) {
+        snd.format = "OGG";  // the Vorbis identification header opens the first page
+        snd.fileRate = int(plat::common::Le32(bytes.data() + 40));
+    }
     return snd;
 }
 

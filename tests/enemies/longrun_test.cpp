@@ -12,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 
 #include "enemies/boss.h"
 #include "enemies/knight.h"
@@ -25,6 +26,7 @@
 #include "player/tekitama.h"
 #include "player/tuibi.h"
 #include "scenes/scenetable.h"
+#include "shell/dxmain.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "support/sim_runner.h"
@@ -145,8 +147,9 @@ std::optional<Track> Predict(NodeBaseClass* task, float santaY, bool keepClerks)
 }
 
 // One tick's keys: the safest of a few straight escapes, toward a clerk still to be provoked
-// when there is a choice; Space when the arrow's first contact would be a target.
-uint8_t Decide(bool keepClerks) {
+// when there is a choice; Space when the arrow's first contact would be a target. The boss is
+// one only when the bot means to win.
+uint8_t Decide(bool keepClerks, bool hitBoss = false) {
     Santa* santa = nullptr;
     std::vector<Track> tracks;
     float goalY = 300;
@@ -163,6 +166,7 @@ uint8_t Decide(bool keepClerks) {
     if (santa == nullptr) return 0;
     for (NodeBaseClass* t = g_taskHead->next; t != g_taskTail; t = t->next) {
         auto tr = t->state == TASK_ACTIVE ? Predict(t, santa->pos.y, keepClerks) : std::nullopt;
+        if (tr && hitBoss && dynamic_cast<Boss*>(t) != nullptr) tr->kind.fill(TARGET);
         if (tr) tracks.push_back(*tr);
     }
     const Vec3 s = santa->pos;
@@ -227,24 +231,26 @@ uint8_t Decide(bool keepClerks) {
     return keys;
 }
 
+constexpr uint8_t RETURN_BIT = 1 << 5;
+
 void Press(uint8_t held) {
     uint8_t keys[256] = {};
-    const uint8_t codes[] = {DIK_RIGHT, DIK_LEFT, DIK_UP, DIK_DOWN, DIK_SPACE};
-    for (int i = 0; i < 5; ++i) {
+    const uint8_t codes[] = {DIK_RIGHT, DIK_LEFT, DIK_UP, DIK_DOWN, DIK_SPACE, DIK_RETURN};
+    for (int i = 0; i < 6; ++i) {
         if (held & (1 << i)) keys[codes[i]] = KEY_HELD;
     }
     plat::headless::SetKeys(keys);
 }
 
 std::string Script(const std::vector<uint8_t>& held) {
-    static const char* const NAMES[] = {"RIGHT", "LEFT", "UP", "DOWN", "SPACE"};
+    static const char* const NAMES[] = {"RIGHT", "LEFT", "UP", "DOWN", "SPACE", "RETURN"};
     std::string out;
     for (size_t first = 0; first < held.size();) {
         size_t last = first;
         while (last + 1 < held.size() && held[last + 1] == held[first]) ++last;
         if (held[first] != 0) {
             out += std::to_string(first + 1) + "-" + std::to_string(last + 1);
-            for (int i = 0; i < 5; ++i) {
+            for (int i = 0; i < 6; ++i) {
                 if (held[first] & (1 << i)) out += std::string(" ") + NAMES[i];
             }
             out += "\n";
@@ -357,3 +363,50 @@ TEST(LongBossFight, WalkersThatLeaveKeepTheListSmallAndEveryDeathIsRevived) {
 }
 
 }  // namespace
+
+// The bot aiming at the boss as well: it wins, the town fades, the ending plays a while and
+// Enter brings the opening back. Its keys are the pinned run tests/traces/boss_win.txt; this test
+// says when the bot no longer plays that run (TINSELRUN_WRITE_WIN=FILE writes its keys anew).
+TEST(BossDefeat, TheBotWinsAndEnterAfterTheEndingBringsBackTheOpening) {
+    constexpr int ENDING_SHOWN = 600;  // ticks of the ending before Enter
+    constexpr int OPENING_SHOWN = 120;
+    InstallScenes();
+    GameStart start;
+    start.scene = SCENE_GAMETIME;
+    start.draw = false;
+    ASSERT_EQ(StartGame(start), START_OK);
+    std::vector<uint8_t> held;
+    int defeated = 0, ending = 0, opening = 0;
+    for (int tick = 1; tick <= 40000 && (opening == 0 || tick <= opening + OPENING_SHOWN); ++tick) {
+        uint8_t keys = 0;
+        if (ending == 0) {
+            keys = tick == 1 ? 0 : Decide(tick > BOSS_TICK, defeated == 0);
+        } else if (tick == ending + ENDING_SHOWN) {
+            keys = RETURN_BIT;
+        }
+        held.push_back(keys);
+        Press(keys);
+        g_servedScene = nullptr;
+        ASSERT_EQ(StepTick(), FRAME_UPDATE_DRAW);
+        if (defeated == 0 && g_stageClear == 1) defeated = tick;
+        if (g_servedScene != nullptr && std::string(g_servedScene) == "ED") ending = tick;
+        if (g_servedScene != nullptr && std::string(g_servedScene) == "OP") opening = tick;
+        ASSERT_GE(g_lives, 1) << "tick " << tick;
+    }
+    StopGame();
+    std::printf("boss defeated at %d, ending from %d, opening from %d, %zu ticks\n", defeated,
+                ending, opening, held.size());
+    ASSERT_GT(defeated, BOSS_TICK);
+    ASSERT_GT(ending, defeated);
+    ASSERT_EQ(opening, ending + ENDING_SHOWN + 1);
+
+    const std::string script = Script(held);
+    if (const char* out = std::getenv("TINSELRUN_WRITE_WIN")) std::ofstream(out) << script;
+    std::string pinned;  // without its comment lines
+    std::istringstream lines(SimReadFile(TINSELRUN_SOURCE_DIR "/tests/traces/boss_win.txt"));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind('#', 0) != 0) pinned += line + "\n";
+    }
+    EXPECT_TRUE(script == pinned) << "the bot plays another run than the pinned one";
+    EXPECT_EQ(held.size(), 12193u) << "the pin's tick count";
+}

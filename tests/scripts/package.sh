@@ -31,6 +31,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for lib in libc6 libsdl2-2.0-0 libsdl2-image-2.0-0 libsndfile1; do
   [[ ", $(field Depends)" == *", $lib "* ]] || bad "Depends lacks $lib: $(field Depends)"
 done
+# The music's decoder is built in: no libvorbis to install.
+[[ "$(field Depends)" == *libvorbis* ]] && bad "Depends names libvorbis: $(field Depends)"
+
+# Small enough to download and install without a thought: the music is Ogg Vorbis.
+deb_bytes=$(stat -c %s "$deb")
+[ "$deb_bytes" -lt 5000000 ] || bad "the package is $deb_bytes bytes, not under 5 MB"
+installed_kib=$(field Installed-Size)
+[ "$installed_kib" -lt $((10000000 / 1024)) ] || bad "it installs $installed_kib KiB, not under 10 MB"
 
 # Every file in its place, owned by root, programs executable and nothing else; nothing outside
 # /usr/games and /usr/share.
@@ -96,5 +104,5 @@ err=$(cd / && "$root/usr/games/tinselrun-sim" --ticks 600 --input "$play" --trac
 cmp -s "$tmp/build.jsonl" "$tmp/unpacked.jsonl" || bad "the unpacked runner's trace differs from the build tree's"
 [ "$(wc -l <"$tmp/unpacked.jsonl")" -eq 601 ] || bad "the unpacked runner's trace is not 601 lines"
 
-[ $fail -eq 0 ] && echo "$(basename "$deb"): contents, lintian, AppStream, desktop entry and a 600-tick run from / hold"
+[ $fail -eq 0 ] && echo "$(basename "$deb") ($deb_bytes bytes, $installed_kib KiB installed): contents, lintian, AppStream, desktop entry and a 600-tick run from / hold"
 exit $fail

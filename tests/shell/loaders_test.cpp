@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,83 @@ TEST(SoundFiles, AWavHeaderTellsItsLengthAndIsRefusedWhenItCannotBeRight) {
     const std::string ogg = "OggS and the rest";
     EXPECT_EQ(WavHeaderSeconds(reinterpret_cast<const uint8_t*>(ogg.data()), ogg.size()),
               plat::common::WAV_NOT_A_WAV);
+}
+
+// A WAV header of any encoding tag (1 integer PCM, 3 floating point) and sample size.
+Bytes WavOf(uint16_t tag, uint16_t bits, const Bytes& data) {
+    Bytes b = plat::common::WavHeader(1, 44100, bits, static_cast<uint32_t>(data.size()));
+    b[20] = static_cast<uint8_t>(tag);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+// Our own reader takes every plain WAV encoding, and gives each the 16-bit samples it holds.
+TEST(SoundFiles, WavOfAnySampleSizeOrFloatingPointReadsAsItsSixteenBitSamples) {
+    const std::vector<int16_t> want = {0, 1, -1, 255, -256, 12345, -12346, 32767, -32768};
+    Bytes u8, s24, s32, f32, f64;
+    for (int16_t v : want) {
+        u8.push_back(static_cast<uint8_t>((v >> 8) + 128));
+        for (int k = 0; k < 3; ++k)
+            s24.push_back(static_cast<uint8_t>((int32_t(v) * 256) >> (8 * k)));
+        for (int k = 0; k < 4; ++k)
+            s32.push_back(static_cast<uint8_t>((int64_t(v) * 65536) >> (8 * k)));
+        const float f = v / 32768.0f;
+        const double d = v / 32768.0;
+        f32.insert(f32.end(), reinterpret_cast<const uint8_t*>(&f),
+                   reinterpret_cast<const uint8_t*>(&f) + 4);
+        f64.insert(f64.end(), reinterpret_cast<const uint8_t*>(&d),
+                   reinterpret_cast<const uint8_t*>(&d) + 8);
+    }
+    std::vector<int16_t> coarse;  // 8 bits keep the top byte
+    for (int16_t v : want) coarse.push_back(static_cast<int16_t>((v >> 8) * 256));
+    const struct {
+        Bytes wav;
+        std::vector<int16_t> samples;
+    } kCases[] = {{WavOf(1, 8, u8), coarse},
+                  {WavOf(1, 24, s24), want},
+                  {WavOf(1, 32, s32), want},
+                  {WavOf(3, 32, f32), want},
+                  {WavOf(3, 64, f64), want}};
+    for (const auto& c : kCases) {
+        const auto sound = plat::common::OpenSoundBytes(c.wav.data(), c.wav.size(), "wav", true);
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(std::vector<int16_t>(sound->Samples(), sound->Samples() + sound->Frames()),
+                  c.samples)
+            << "bits " << plat::common::Le16(c.wav.data() + 34);
+    }
+    // Floating point past full scale is clipped, and what is no number is silence.
+    const float loud[] = {1.5f, -2.0f, std::nanf("")};
+    const Bytes raw(reinterpret_cast<const uint8_t*>(loud),
+                    reinterpret_cast<const uint8_t*>(loud) + 12);
+    const Bytes wav = WavOf(3, 32, raw);
+    const auto sound = plat::common::OpenSoundBytes(wav.data(), wav.size(), "wav", true);
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(std::vector<int16_t>(sound->Samples(), sound->Samples() + 3),
+              (std::vector<int16_t>{32767, -32768, 0}));
+}
+
+Bytes ReadCorpus(const char* name) {
+    std::ifstream in(std::string(TINSELRUN_SOURCE_DIR "/tests/fuzz/corpus/sound/") + name,
+                     std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lengths in a Vorbis comment header that run past its end made the decoder write before its
+// buffer (a vendor of -1 bytes) or walk a list it never made (a billion comments): refused first.
+TEST(SoundFiles, AVorbisCommentHeaderThatLiesAboutItsLengthsIsRefused) {
+    const Bytes good = ReadCorpus("beep.ogg");
+    ASSERT_GT(good.size(), 200u);
+    ASSERT_NE(plat::common::OpenSoundBytes(good.data(), good.size(), "ogg", true), nullptr);
+    const size_t vendor = 58 + 27 + 11 + 7;  // the second page's packet: type, "vorbis", vendor
+    ASSERT_EQ(plat::common::Le32(good.data() + vendor), 52u) << "the seed file changed";
+    for (const size_t field : {vendor, vendor + 4 + 52}) {
+        Bytes bad = good;
+        for (int k = 0; k < 4; ++k) bad[field + k] = field == vendor ? 0xFF : (k == 3 ? 0x10 : 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(plat::common::OpenSoundBytes(bad.data(), bad.size(), "ogg", true), nullptr);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "tinselrun: ogg: not a sound (bad Ogg Vorbis comment header)\n");
+    }
 }
 
 std::vector<int16_t> ReadStream(plat::common::SoundStream& stream, int fetch, size_t most) {

@@ -1,5 +1,5 @@
 // File encoders: PNG (with a small deflate of our own, so the bytes never depend on the
-// zlib build installed) and 16-bit PCM WAV.
+// zlib build installed), 16-bit PCM WAV, and Ogg Vorbis.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,11 @@ Bytes encodePng(const Image& img);
 
 // Interleaved samples in [-1, 1]; clipped to 16 bits.
 Bytes encodeWav(const std::vector<float>& samples, int channels, int rate);
+
+// Ogg Vorbis at libvorbis's `quality` (-0.1 to 1), the stream numbered `serial`. A looping
+// sound is encoded as if it went on round its join, and decodes to exactly its own length.
+Bytes encodeVorbis(const std::vector<float>& samples, int channels, int rate, float quality,
+                   bool loop, uint32_t serial);
 
 void writeFile(const std::string& path, const Bytes& data);  // throws with the path on failure
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "shell/catalog.h"
 #include "sounds.h"
 #include "synth.h"
 
@@ -47,13 +48,14 @@ constexpr double kTickPeak = 0.1, kShotPeak = 0.1, kDeathPeak = 0.2;
 
 }  // namespace
 
-Sound makeEffect(int index) {
+Sound makeEffect(int slot) {
     Mix m(0.6, 1, false);
     double peak = kDeathPeak;
-    const bool death = index >= 3 && index <= 12;
-    switch (index) {
-        case 1: {  // hit / confirm: a crisp rising tick; a held Enter restarts it every frame,
-                   // and at 45 ms its copies overlap three deep at most instead of roaring
+    const bool death = slot >= SND_DEATH_0 && slot <= SND_DEATH_9;
+    switch (slot) {
+        case SND_HIT: {  // hit / confirm: a crisp rising tick; a held Enter restarts it every
+                         // frame,
+                         // and at 45 ms its copies overlap three deep at most instead of roaring
             m = Mix(0.045, 1, false);
             // half-duty squares: the most sound for their peak, and the peak is what stacks up
             Tone a = sq(1318.5, 0, 0.006, 0.012, 0.5, 0.5);
@@ -68,7 +70,7 @@ Sound makeEffect(int index) {
             peak = kTickPeak;
             break;
         }
-        case 2: {  // arrow: a soft breathy flick
+        case SND_SHOT: {  // arrow: a soft breathy flick
             m = Mix(0.07, 1, false);
             Tone n = noise(18000, 0.01, 0.05, 0.6, 2800, 21);
             n.highpass = 700;
@@ -78,7 +80,7 @@ Sound makeEffect(int index) {
             peak = kShotPeak;
             break;
         }
-        case 3: {  // snow puff: a noise burst that closes down
+        case SND_DEATH_0: {  // snow puff: a noise burst that closes down
             m = Mix(0.4, 1, false);
             Tone n = noise(12000, 0.05, 0.3, 1.0, 3500, 31);
             play(m, 0.0, n);
@@ -86,14 +88,14 @@ Sound makeEffect(int index) {
             play(m, 0.0, n);
             break;
         }
-        case 4: {  // yelp: a square cry sliding down with a wobble
+        case SND_DEATH_1: {  // yelp: a square cry sliding down with a wobble
             m = Mix(0.35, 1, false);
             Tone t = sq(1250, 320, 0.25, 0.06, 0.7, 0.3);
             t.vibDepth = 1.2, t.vibRate = 18, t.vibDelay = 0.0;
             play(m, 0.0, t);
             break;
         }
-        case 5: {  // bell crash: a struck bell over a burst of hiss
+        case SND_DEATH_2: {  // bell crash: a struck bell over a burst of hiss
             m = Mix(0.55, 1, false);
             Tone b = wave(Wave::Bell, 784, 0, 0.05, 0.45, 0.9);
             b.decay = 0.4, b.sustain = 0.1;
@@ -103,7 +105,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, n);
             break;
         }
-        case 6: {  // oof: a low falling grunt and a thump
+        case SND_DEATH_3: {  // oof: a low falling grunt and a thump
             m = Mix(0.3, 1, false);
             Tone t = wave(Wave::Triangle, 240, 95, 0.18, 0.05, 0.9);
             t.vibDepth = 0.8, t.vibRate = 25, t.vibDelay = 0;
@@ -112,7 +114,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, noise(4000, 0.01, 0.06, 0.4, 1500, 61));
             break;
         }
-        case 7: {  // jingle: bells tumbling down an arpeggio
+        case SND_DEATH_4: {  // jingle: bells tumbling down an arpeggio
             m = Mix(0.5, 1, false);
             const double notes[] = {2093, 1568, 1319, 1047, 784};
             for (int i = 0; i < 5; ++i) {
@@ -122,7 +124,7 @@ Sound makeEffect(int index) {
             }
             break;
         }
-        case 8: {  // armour clank: metallic partials and a hard tick
+        case SND_DEATH_5: {  // armour clank: metallic partials and a hard tick
             m = Mix(0.4, 1, false);
             play(m, 0.0, sq(1870, 1700, 0.02, 0.22, 0.35, 0.5));
             play(m, 0.0, sq(2690, 2500, 0.02, 0.18, 0.3, 0.4));
@@ -131,7 +133,7 @@ Sound makeEffect(int index) {
             play(m, 0.09, sq(1870, 1700, 0.01, 0.15, 0.2, 0.5));
             break;
         }
-        case 9: {  // wail: rises then falls away, two detuned voices
+        case SND_DEATH_6: {  // wail: rises then falls away, two detuned voices
             m = Mix(0.58, 1, false);
             Tone a = wave(Wave::Saw, 520, 260, 0.45, 0.1, 0.5);
             a.vibDepth = 0.7, a.vibRate = 7, a.vibDelay = 0.05, a.lowpass = 2500, a.attack = 0.03;
@@ -141,7 +143,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, wave(Wave::Square, 780, 1040, 0.06, 0.02, 0.3));
             break;
         }
-        case 10: {  // snow sneeze: the pop, then a bright spray of hiss that sparkles away
+        case SND_DEATH_7: {  // snow sneeze: the pop, then a bright spray of hiss that sparkles away
             m = Mix(0.35, 1, false);
             Tone n = noise(30000, 0.06, 0.2, 0.6, 11000, 101);
             n.freqEnd = 9000, n.attack = 0.02, n.highpass = 2500;
@@ -155,14 +157,14 @@ Sound makeEffect(int index) {
             play(m, 0.0, wave(Wave::Sine, 300, 80, 0.05, 0.05, 0.6));
             break;
         }
-        case 11: {  // falling blips: a little "oh no" tune
+        case SND_DEATH_8: {  // falling blips: a little "oh no" tune
             m = Mix(0.45, 1, false);
             const double notes[] = {880, 698.5, 587.3, 440};
             for (int i = 0; i < 4; ++i)
                 play(m, i * 0.09, sq(notes[i], notes[i] * 0.97, 0.06, 0.03, 0.45, 0.125));
             break;
         }
-        case 12: {  // boom: a deep kick under rumbling noise
+        case SND_DEATH_9: {  // boom: a deep kick under rumbling noise
             m = Mix(0.58, 1, false);
             play(m, 0.0, wave(Wave::Sine, 130, 30, 0.3, 0.2, 1.0));
             Tone n = noise(6000, 0.05, 0.45, 0.8, 1200, 121);
@@ -171,7 +173,7 @@ Sound makeEffect(int index) {
             play(m, 0.0, noise(30000, 0.01, 0.1, 0.4, 8000, 122));
             break;
         }
-        default: throw std::runtime_error("no sound effect number " + std::to_string(index));
+        default: throw std::runtime_error("no sound effect in slot " + std::to_string(slot));
     }
     Sound s;
     s.channels = 1;

@@ -20,8 +20,8 @@ struct Note {
 std::vector<Note> parseNotes(const std::string& text);  // throws naming the bad token
 double midiHz(int midi);
 
-Sound makeEffect(int index);  // 1 ... 12
-Sound stageMusic();           // loops end to start
+Sound makeEffect(int slot);  // SND_HIT ... SND_DEATH_9
+Sound stageMusic();          // loops end to start
 Sound endingMusic();
 Sound gameOverMusic();
 Sound openingMusic();

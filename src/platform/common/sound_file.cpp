@@ -1,254 +1,112 @@
 #include "platform/common/sound_file.h"
 
-#include <SDL.h>
-#include <fcntl.h>
-#include <sndfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "platform/common/bytes.h"
+#include "platform/common/resampler.h"
+#include "platform/common/sound_bytes.h"
+#include "platform/common/sound_source.h"
 
 namespace plat::common {
-
-// Where a sound's bytes are: an open regular file, read in place as the sound plays, or bytes
-// in memory (a pipe, a fuzzer's input).
-class SoundBytes {
-public:
-    // Null when the file cannot be opened.
-    static std::unique_ptr<SoundBytes> FromFile(const char* path) {
-        const int fd = open(path, O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return nullptr;
-        auto bytes = std::unique_ptr<SoundBytes>(new SoundBytes);
-        struct stat info;
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-            bytes->fd_ = fd;
-            bytes->size_ = info.st_size;
-            return bytes;
-        }
-        // Anything else is read whole (a folder reads as empty), up to a size no sound has.
-        uint8_t block[1 << 16];
-        ssize_t got = 0;
-        while (bytes->memory_.size() < MAX_PIPE_BYTES &&
-               ((got = read(fd, block, sizeof block)) > 0 || (got < 0 && errno == EINTR))) {
-            if (got > 0) bytes->memory_.insert(bytes->memory_.end(), block, block + got);
-        }
-        close(fd);
-        bytes->size_ = static_cast<int64_t>(bytes->memory_.size());
-        return bytes;
-    }
-    static std::unique_ptr<SoundBytes> FromMemory(const uint8_t* data, size_t size) {
-        auto bytes = std::unique_ptr<SoundBytes>(new SoundBytes);
-        bytes->memory_.assign(data, data + size);
-        bytes->size_ = static_cast<int64_t>(size);
-        return bytes;
-    }
-    ~SoundBytes() {
-        if (fd_ >= 0) close(fd_);
-    }
-
-    int64_t Size() const { return size_; }
-
-    // Bytes read, fewer only at the end of the file or on a read error.
-    size_t ReadAt(int64_t at, void* out, size_t count) const {
-        if (at < 0 || at >= size_) return 0;
-        count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), size_ - at));
-        if (fd_ < 0) {
-            std::memcpy(out, memory_.data() + at, count);
-            return count;
-        }
-        size_t done = 0;
-        while (done < count) {
-            const ssize_t got = pread(fd_, static_cast<uint8_t*>(out) + done, count - done,
-                                      static_cast<off_t>(at + static_cast<int64_t>(done)));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;
-            done += static_cast<size_t>(got);
-        }
-        return done;
-    }
-
-private:
-    static constexpr size_t MAX_PIPE_BYTES = size_t(256) << 20;
-    SoundBytes() = default;
-    int fd_ = -1;
-    int64_t size_ = 0;
-    std::vector<uint8_t> memory_;
-};
-
 namespace {
 
 // Frames a stream reads from its file at a time; also what a voice fetches in one go.
 constexpr int BLOCK_FRAMES = 1024;
-// A WAV file with more chunks than this before its data is no sound file.
-constexpr int MAX_WAV_CHUNKS = 4096;
 
-bool Tag(const uint8_t* p, const char* tag) {
-    return p[0] == tag[0] && p[1] == tag[1] && p[2] == tag[2] && p[3] == tag[3];
+bool HasMagic(const SoundBytes& bytes, const char* magic) {
+    uint8_t head[4];
+    return bytes.ReadAll(0, head, 4) && std::memcmp(head, magic, 4) == 0;
 }
 
-// The chunk walk of a WAV header; `read(at, out, n)` is true when all n bytes are there.
-template <class Read>
-double WalkWav(const Read& read, int64_t size) {
-    uint8_t head[24];
-    if (size < 12 || !read(0, head, 12) || !Tag(head, "RIFF") || !Tag(head + 8, "WAVE")) {
-        return WAV_NOT_A_WAV;
-    }
-    uint32_t byteRate = 0;
-    int64_t at = 12;
-    for (int chunks = 0; at + 8 <= size && chunks < MAX_WAV_CHUNKS; ++chunks) {
-        if (!read(at, head, 8)) return WAV_BAD_FORMAT;
-        const uint32_t chunkSize = Le32(head + 4);
-        if (Tag(head, "fmt ")) {
-            if (at + 24 > size || chunkSize < 16 || !read(at, head, 24)) return WAV_BAD_FORMAT;
-            const uint32_t channels = Le16(head + 10);
-            const uint32_t rate = Le32(head + 12);
-            const uint32_t bits = Le16(head + 22);
-            byteRate = Le32(head + 16);
-            // Rates and layouts outside what any sound file uses make the converter run away.
-            if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000 || bits == 0 ||
-                bits > 64 || byteRate == 0 || byteRate > rate * channels * 8) {
-                return WAV_BAD_FORMAT;
-            }
-        } else if (Tag(head, "data")) {
-            if (byteRate == 0) return WAV_BAD_FORMAT;
-            const double seconds = static_cast<double>(chunkSize) / byteRate;
-            if (seconds <= MAX_SOUND_SECONDS && at + 8 + static_cast<int64_t>(chunkSize) > size) {
-                return WAV_TRUNCATED;
-            }
-            return seconds;
+// Frames at MIX_RATE for `frames` at `rate`, as the resampler makes them.
+int64_t AtMixRate(int64_t frames, int rate) {
+    return rate == MIX_RATE ? frames : (frames * MIX_RATE + rate - 1) / rate;
+}
+
+// The reader for the bytes, as `info` says how to read them again.
+std::unique_ptr<SoundSource> OpenSource(const SoundBytes& bytes, const SourceInfo& info,
+                                        std::string* why) {
+    switch (info.kind) {
+        case SourceInfo::WAV: {
+            WavFormat format;
+            ReadWavFormat(bytes, &format);
+            return OpenWavSource(bytes, format, why);
         }
-        at += 8 + static_cast<int64_t>(chunkSize) + (chunkSize & 1);
+        case SourceInfo::VORBIS: return OpenVorbisSource(bytes, info.decoderBytes, why);
+        case SourceInfo::OTHER: break;
     }
-    return WAV_BAD_FORMAT;
+#if TINSELRUN_SNDFILE
+    return OpenSndfileSource(bytes, why);
+#else
+    *why = "not read by this build";
+    return nullptr;
+#endif
 }
 
-// libsndfile reads through these.
-struct StreamIo {
-    static sf_count_t Length(void* io) { return Self(io).bytes->Size(); }
-    static sf_count_t Seek(sf_count_t offset, int whence, void* io) {
-        auto& self = Self(io);
-        const int64_t base = whence == SEEK_CUR   ? self.at
-                             : whence == SEEK_END ? self.bytes->Size()
-                                                  : 0;
-        self.at = std::max<int64_t>(0, base + offset);
-        return self.at;
+// Which reader the bytes need. The caller has checked that they are WAV, Ogg or FLAC.
+SourceInfo::Kind KindOf(const SoundBytes& bytes) {
+    WavFormat format;
+    if (ReadWavFormat(bytes, &format) >= 0) {
+        return WavReadable(format) ? SourceInfo::WAV : SourceInfo::OTHER;
     }
-    static sf_count_t Read(void* out, sf_count_t count, void* io) {
-        auto& self = Self(io);
-        if (count <= 0) return 0;
-        const size_t got = self.bytes->ReadAt(self.at, out, static_cast<size_t>(count));
-        self.at += static_cast<int64_t>(got);
-        return static_cast<sf_count_t>(got);
-    }
-    static sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
-    static sf_count_t Tell(void* io) { return Self(io).at; }
-    static SoundStream::Io& Self(void* io) { return *static_cast<SoundStream::Io*>(io); }
-};
+    return HasMagic(bytes, "OggS") && IsOggVorbis(bytes) ? SourceInfo::VORBIS : SourceInfo::OTHER;
+}
+
+#if !TINSELRUN_SNDFILE
+// What a file our own readers do not take is, for a build without libsndfile to say so.
+std::string Unsupported(const SoundBytes& bytes) {
+    if (HasMagic(bytes, "fLaC")) return "FLAC";
+    if (HasMagic(bytes, "OggS")) return "Ogg without Vorbis";
+    WavFormat format;
+    ReadWavFormat(bytes, &format);
+    char text[64];
+    std::snprintf(text, sizeof text, "WAV encoding 0x%04X of %u bits", format.tag, format.bits);
+    return text;
+}
+#endif
 
 }  // namespace
 
-double WavHeaderSeconds(const uint8_t* data, size_t size) {
-    const auto read = [&](int64_t at, uint8_t* out, size_t n) {
-        if (at < 0 || static_cast<size_t>(at) + n > size) return false;
-        std::memcpy(out, data + at, n);
-        return true;
-    };
-    return WalkWav(read, static_cast<int64_t>(size));
-}
-
 // ---- SoundStream ----
 
-SoundStream::~SoundStream() {
-    if (file_ != nullptr) sf_close(file_);
-    if (resampler_ != nullptr) SDL_FreeAudioStream(resampler_);
-}
+SoundStream::SoundStream() = default;
+SoundStream::~SoundStream() = default;
 
-std::string SoundStream::Open(const SoundBytes* bytes, bool loop) {
-    io_ = {bytes, 0};
+std::string SoundStream::Open(const SoundBytes* bytes, const SourceInfo& info, bool loop) {
+    std::string why;
+    source_ = OpenSource(*bytes, info, &why);
+    if (source_ == nullptr) return why;
     loop_ = loop;
-    SF_VIRTUAL_IO vio = {StreamIo::Length, StreamIo::Seek, StreamIo::Read, StreamIo::Write,
-                         StreamIo::Tell};
-    SF_INFO info = {};
-    file_ = sf_open_virtual(&vio, SFM_READ, &info, &io_);
-    if (file_ == nullptr) return sf_strerror(nullptr);
-    if (info.channels < 1 || info.channels > 8) {
-        return std::to_string(info.channels) + " channels";
-    }
-    if (info.samplerate < 1000 || info.samplerate > 384000) {
-        return "a rate of " + std::to_string(info.samplerate) + " Hz";
-    }
-    // Samples of floating-point files beyond full scale are clipped, not wrapped round.
-    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    fileChannels_ = info.channels;
-    channels_ = std::min(info.channels, 2);
-    rate_ = info.samplerate;
-    frames_ = info.frames >= 0 && info.frames < SF_COUNT_MAX ? info.frames : -1;
-    if (rate_ != MIX_RATE) {
-        resampler_ = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels_), rate_,
-                                        AUDIO_S16SYS, static_cast<Uint8>(channels_), MIX_RATE);
-        if (resampler_ == nullptr) return "no converter from " + std::to_string(rate_) + " Hz";
+    channels_ = source_->Channels();
+    frames_ = info.frames >= 0 ? info.frames : source_->Frames();
+    if (source_->Rate() != MIX_RATE) {
+        resampler_ = std::make_unique<Resampler>(source_->Rate(), MIX_RATE, channels_);
     }
     return "";
 }
 
-int SoundStream::ReadFile(int16_t* out, int frames) {
-    if (fileChannels_ <= 2)
-        return static_cast<int>(std::max<sf_count_t>(0, sf_readf_short(file_, out, frames)));
-    raw_.resize(static_cast<size_t>(frames) * fileChannels_);
-    const int got =
-        static_cast<int>(std::max<sf_count_t>(0, sf_readf_short(file_, raw_.data(), frames)));
-    // More than two channels fold into two: the even ones to the left, the odd to the right.
-    for (int f = 0; f < got; ++f) {
-        int32_t sum[2] = {0, 0};
-        for (int c = 0; c < fileChannels_; ++c) sum[c & 1] += raw_[size_t(f) * fileChannels_ + c];
-        out[2 * f] = static_cast<int16_t>(sum[0] / ((fileChannels_ + 1) / 2));
-        out[2 * f + 1] = static_cast<int16_t>(sum[1] / (fileChannels_ / 2));
-    }
-    return got;
-}
-
 int SoundStream::ReadSource(int16_t* out, int frames) {
-    int got = ReadFile(out, frames);
-    if (got == 0 && loop_ && sf_seek(file_, 0, SEEK_SET) == 0) got = ReadFile(out, frames);
-    return got;
+    int done = 0;
+    while (done < frames) {
+        int want = frames - done;
+        if (frames_ >= 0) want = static_cast<int>(std::min<int64_t>(want, frames_ - passAt_));
+        const int got = want > 0 ? source_->Read(out + size_t(done) * channels_, want) : 0;
+        if (got > 0) {
+            done += got;
+            passAt_ += got;
+            continue;
+        }
+        // The end of one pass: a loop goes round without a gap, unless a pass held nothing.
+        if (!loop_ || passAt_ == 0 || !source_->Rewind()) break;
+        passAt_ = 0;
+    }
+    return done;
 }
 
 int SoundStream::Read(int16_t* out, int frames) {
-    const int frameBytes = channels_ * 2;
-    int done = 0;
-    while (done < frames) {
-        int16_t* at = out + static_cast<size_t>(done) * channels_;
-        if (resampler_ == nullptr) {
-            const int got = ReadSource(at, frames - done);
-            if (got == 0) break;
-            done += got;
-            continue;
-        }
-        const int got = SDL_AudioStreamGet(resampler_, at, (frames - done) * frameBytes);
-        if (got < 0) break;
-        if (got > 0) {
-            done += got / frameBytes;
-            continue;
-        }
-        if (flushed_) break;
-        // Fed a whole block at a time, only once all it gave is taken: the samples come out
-        // the same however the mixer asks for them.
-        feed_.resize(static_cast<size_t>(BLOCK_FRAMES) * channels_);
-        const int fed = ReadSource(feed_.data(), BLOCK_FRAMES);
-        if (fed == 0) {
-            SDL_AudioStreamFlush(resampler_);
-            flushed_ = true;
-        } else if (SDL_AudioStreamPut(resampler_, feed_.data(), fed * frameBytes) != 0) {
-            break;
-        }
-    }
-    return done;
+    if (resampler_ == nullptr) return ReadSource(out, frames);
+    return resampler_->Read(out, frames, [this](int16_t* to, int n) { return ReadSource(to, n); });
 }
 
 int SoundStream::Fetch(const int16_t** samples, int frames) {
@@ -282,25 +140,19 @@ std::unique_ptr<Sound> Sound::FromSamples(std::vector<int16_t> samples, int chan
 std::unique_ptr<SoundStream> Sound::OpenStream(bool loop) const {
     if (bytes_ == nullptr) return nullptr;
     auto stream = std::unique_ptr<SoundStream>(new SoundStream);
-    if (!stream->Open(bytes_.get(), loop).empty()) return nullptr;
+    if (!stream->Open(bytes_.get(), source_, loop).empty()) return nullptr;
     return stream;
 }
 
 struct SoundLoader {
     static std::unique_ptr<Sound> Open(std::unique_ptr<SoundBytes> bytes, const char* name,
                                        bool samples) {
-        const int64_t size = bytes->Size();
-        if (size == 0) {
+        if (bytes->Size() == 0) {
             std::fprintf(stderr, "tinselrun: %s: empty sound file\n", name);
             return nullptr;
         }
-        uint8_t magic[4] = {};
-        const bool hasMagic = bytes->ReadAt(0, magic, 4) == 4;
-        const auto read = [&](int64_t at, uint8_t* out, size_t n) {
-            return bytes->ReadAt(at, out, n) == n;
-        };
-        const double seconds = WalkWav(read, size);
-        if (seconds == WAV_NOT_A_WAV && !(hasMagic && (Tag(magic, "OggS") || Tag(magic, "fLaC")))) {
+        const double seconds = ReadWavFormat(*bytes, nullptr);
+        if (seconds == WAV_NOT_A_WAV && !HasMagic(*bytes, "OggS") && !HasMagic(*bytes, "fLaC")) {
             std::fprintf(stderr, "tinselrun: %s: not a sound (WAV, OGG or FLAC)\n", name);
             return nullptr;
         }
@@ -317,33 +169,49 @@ struct SoundLoader {
             std::fprintf(stderr, "tinselrun: %s: sound claims %.0f s, refused\n", name, seconds);
             return nullptr;
         }
-        SoundStream reader;
-        const std::string why = reader.Open(bytes.get(), false);
-        if (!why.empty()) {
+        SourceInfo info;
+        info.kind = KindOf(*bytes);
+#if !TINSELRUN_SNDFILE
+        if (info.kind == SourceInfo::OTHER) {
+            std::fprintf(stderr, "tinselrun: %s: not a supported sound (%s)\n", name,
+                         Unsupported(*bytes).c_str());
+            return nullptr;
+        }
+#endif
+        std::string why;
+        std::unique_ptr<SoundSource> source = OpenSource(*bytes, info, &why);
+        if (source == nullptr) {
             std::fprintf(stderr, "tinselrun: %s: not a sound (%s)\n", name, why.c_str());
             return nullptr;
         }
+        info.frames = source->Frames();
+        info.decoderBytes = VorbisDecoderBytes(*source);
         const double fileSeconds =
-            reader.frames_ >= 0 ? static_cast<double>(reader.frames_) / reader.rate_ : -1.0;
+            info.frames >= 0 ? static_cast<double>(info.frames) / source->Rate() : -1.0;
         if (fileSeconds > MAX_SOUND_SECONDS) {
             std::fprintf(stderr, "tinselrun: %s: sound claims %.0f s, refused\n", name,
                          fileSeconds);
             return nullptr;
         }
         auto sound = std::unique_ptr<Sound>(new Sound);
-        sound->channels_ = reader.channels_;
-        sound->frames_ =
-            fileSeconds >= 0 ? static_cast<int64_t>(std::ceil(fileSeconds * MIX_RATE)) : -1;
+        sound->channels_ = source->Channels();
+        sound->frames_ = info.frames >= 0 ? AtMixRate(info.frames, source->Rate()) : -1;
+        sound->source_ = info;
         if (!samples) return sound;
         if (fileSeconds < 0 || fileSeconds > STREAM_SECONDS) {
             sound->bytes_ = std::move(bytes);
             return sound;
         }
-        // Never more than the header promised (and the converter's tail): a stream that
-        // claims a second and holds an hour is cut at the second.
-        const int64_t most = sound->frames_ + BLOCK_FRAMES;
-        sound->samples_.resize(static_cast<size_t>(most) * sound->channels_);
-        const int got = reader.Read(sound->samples_.data(), static_cast<int>(most));
+        // Never more than the header promised: a stream that claims a second and holds an
+        // hour is cut at the second.
+        SoundStream reader;
+        why = reader.Open(bytes.get(), info, false);
+        if (!why.empty()) {
+            std::fprintf(stderr, "tinselrun: %s: not a sound (%s)\n", name, why.c_str());
+            return nullptr;
+        }
+        sound->samples_.resize(static_cast<size_t>(sound->frames_) * sound->channels_);
+        const int got = reader.Read(sound->samples_.data(), static_cast<int>(sound->frames_));
         sound->samples_.resize(static_cast<size_t>(got) * sound->channels_);
         sound->samples_.shrink_to_fit();
         sound->frames_ = got;

@@ -1,5 +1,7 @@
-// Sound files by content (WAV, Ogg, FLAC) through libsndfile, shared by the real and the
-// headless backend: checked, measured, and made ready for the mixer.
+// Sound files by content, shared by every backend: checked, measured, and made ready for the
+// mixer. WAV and Ogg Vorbis are read by our own code (stb_vorbis for Vorbis) on every platform,
+// so every platform hears the same samples; other files (FLAC...) only through libsndfile, in
+// builds that have it. No SDL here: the page's build has none.
 #pragma once
 
 #include <cstddef>
@@ -7,10 +9,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// libsndfile's and SDL's handles, kept out of the headers the game sees.
-struct sf_private_tag;
-struct _SDL_AudioStream;
 
 namespace plat::common {
 
@@ -29,7 +27,16 @@ constexpr double WAV_TRUNCATED = -3.0;  // the data chunk runs past the end of t
 double WavHeaderSeconds(const uint8_t* data, size_t size);
 
 class SoundBytes;
+class SoundSource;
 class SoundStream;
+class Resampler;
+
+// How a sound's file is read again for each stream.
+struct SourceInfo {
+    enum Kind { WAV, VORBIS, OTHER } kind = WAV;
+    int64_t frames = -1;   // at the file's rate; -1 when the file does not say
+    int decoderBytes = 0;  // VORBIS: what its decoder allocates
+};
 
 // One loaded sound, unchanged once loaded: 1 or 2 channels of 16-bit samples at MIX_RATE,
 // either decoded whole or streamed from its file; a checked-only sound has no samples at all.
@@ -60,6 +67,7 @@ private:
     bool decoded_ = false;
     std::vector<int16_t> samples_;
     std::unique_ptr<SoundBytes> bytes_;
+    SourceInfo source_;
 };
 
 // Reads a streamed sound in blocks: 1 or 2 channels at MIX_RATE, whatever the file holds.
@@ -75,43 +83,31 @@ public:
     bool Done() const { return ended_ && blockAt_ == blockFrames_; }  // all fetched, no more
     int Channels() const { return channels_; }
 
-    // Where libsndfile reads: each stream has its own place in the shared bytes.
-    struct Io {
-        const SoundBytes* bytes = nullptr;
-        int64_t at = 0;
-    };
-
 private:
     friend class Sound;
     friend struct SoundLoader;
-    SoundStream() = default;
+    SoundStream();
     // Empty when it opens; otherwise why not.
-    std::string Open(const SoundBytes* bytes, bool loop);
+    std::string Open(const SoundBytes* bytes, const SourceInfo& info, bool loop);
     int Read(int16_t* out, int frames);        // fills all `frames` unless the sound ends
     int ReadSource(int16_t* out, int frames);  // at the file's rate, wrapping round for a loop
-    int ReadFile(int16_t* out, int frames);    // at the file's rate, folded to 1 or 2 channels
 
-    Io io_;
-    ::sf_private_tag* file_ = nullptr;
-    ::_SDL_AudioStream* resampler_ = nullptr;
-    int fileChannels_ = 1;
+    std::unique_ptr<SoundSource> source_;
+    std::unique_ptr<Resampler> resampler_;  // when the file's rate is not MIX_RATE
     int channels_ = 1;
-    int rate_ = 0;
-    int64_t frames_ = 0;  // as the file's header says, at its own rate; -1 when it does not
+    int64_t frames_ = -1;  // of the file, at its own rate, that one pass plays; -1 to its end
+    int64_t passAt_ = 0;   // frames of this pass read
     bool loop_ = false;
     bool ended_ = false;
-    bool flushed_ = false;
-    std::vector<int16_t> raw_;
-    std::vector<int16_t> feed_;
     std::vector<int16_t> block_;
     int blockAt_ = 0;
     int blockFrames_ = 0;
 };
 
 // Opens, checks and measures a sound file by content, refusing one that is no WAV, Ogg or FLAC
-// file, one with a header no real sound has, and one longer than MAX_SOUND_SECONDS. With
-// `samples` false only its length and validity are found, nothing is decoded. Prints one
-// stderr line naming the file on failure.
+// file, one this build cannot read, one with a header no real sound has, one cut short, and one
+// longer than MAX_SOUND_SECONDS. With `samples` false only its length and validity are found,
+// nothing is decoded. Prints one stderr line naming the file on failure.
 std::unique_ptr<Sound> OpenSoundFile(const char* path, bool samples);
 std::unique_ptr<Sound> OpenSoundBytes(const uint8_t* data, size_t size, const char* name,
                                       bool samples);

@@ -1,25 +1,24 @@
-#include "scenes.h"
+// The scenery the large pictures share: the night sky, the town's street of houses, and the
+// story's lettering.
+#include "scenery.h"
 
 #include <algorithm>
 #include <cmath>
 #include <sstream>
 
 #include "font.h"
-#include "sprites.h"
+#include "scenes.h"
 
 namespace ag {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-const Color kSkyTop = rgb(8, 10, 30);
-const Color kSkyMid = rgb(18, 24, 58);
-const Color kSkyLow = rgb(40, 46, 86);
 const Color kSnowDim = rgb(92, 104, 146);
 const Color kRoofSnow = rgb(158, 168, 200);
 const Color kWindow = rgb(196, 150, 72);
 const Color kWindowHi = rgb(226, 190, 104);
+
+}  // namespace
 
 void stars(Image& img, int y0, int y1, int count, uint64_t seed) {
     Rng rng(seed);
@@ -120,6 +119,8 @@ void farSkyline(Image& img, int base, uint64_t seed, Color col, bool castle) {
         img.fillRect(w / 5 + 20, base - 50, 3, 4, lit);
     }
 }
+
+namespace {
 
 struct House {
     int x, w, h;
@@ -461,8 +462,10 @@ std::vector<House> houseRow(int width, uint64_t seed, int maxH) {
     return hs;
 }
 
+}  // namespace
+
 // The town street shared by the stage picture, the title, the opening and the ending.
-void townStreet(Image& img, int ground, uint64_t seed, bool lights, int maxH = 200) {
+void townStreet(Image& img, int ground, uint64_t seed, bool lights, int maxH) {
     farSkyline(img, ground - 60 * maxH / 200, seed, rgb(28, 32, 60), false);
     auto hs = houseRow(img.w, seed, maxH);
     Rng rng(seed + 1);
@@ -546,84 +549,6 @@ int storyBlock(Image& img, int y, const std::vector<std::string>& paragraphs, in
     return y;
 }
 
-// A card for a cast portrait: the sky shows through a faint wash inside a rounded gold rule,
-// with a glow that fades out, so the card turns with the sky instead of sitting on it.
-void softFrame(Image& img, int x, int y, int w, int h) {
-    const double r = 12, glow = 8;
-    for (int py = y - int(glow); py < y + h + int(glow); ++py)
-        for (int px = x - int(glow); px < x + w + int(glow); ++px) {
-            const double dx = std::max({x + r - (px + 0.5), px + 0.5 - (x + w - r), 0.0});
-            const double dy = std::max({y + r - (py + 0.5), py + 0.5 - (y + h - r), 0.0});
-            const double d = std::sqrt(dx * dx + dy * dy) - r;  // below 0 inside the card
-            if (d < -2)
-                img.blend(px, py, rgb(8, 8, 28, 72));
-            else if (d <= 0)
-                img.blend(px, py, rgb(236, 196, 110, 210));
-            else if (d < glow)
-                img.blend(px, py, rgb(236, 196, 110, int(50 * (1 - d / glow))));
-        }
-}
-
-void tinsel(Image& img, int x0, int x1, int y, double sag, int loops) {
-    const Color cols[] = {rgb(255, 214, 70), rgb(230, 50, 60), rgb(70, 190, 100),
-                          rgb(250, 250, 255)};
-    const int span = (x1 - x0) / loops;
-    for (int l = 0; l < loops; ++l)
-        for (int i = 0; i <= span; ++i) {
-            double t = double(i) / span;
-            int x = x0 + l * span + i;
-            int yy = y + int(std::lround(sag * 4 * t * (1 - t)));
-            Color c = cols[((x / 3) + l) % 4];
-            img.fillRect(x, yy, 1, 4, rgb(20, 16, 30));
-            img.set(x, yy + 1 + (x % 2), c);
-            img.set(x, yy + 2 - (x % 2), mix(c, rgb(255, 255, 255), 0.4));
-            if (x % 9 == 0) img.fillRect(x - 1, yy + 4, 3, 2 + (x % 4), c);
-        }
-}
-
-// Santa's sleigh with two reindeer ahead, climbing to the right: a silhouette for the moon.
-Image sleighTeam() {
-    // clang-format off
-    const Image sleigh = fromGrid("sleigh", {
-        ".....kk...........",
-        "....kkkk..........",
-        "...kkkkkk.........",
-        "...kkkkkk.........",
-        "kk.kkkkkkk........",
-        "kkkkkkkkkk........",
-        "kkkkkkkkkkk......k",
-        "kkkkkkkkkkkkk...kk",
-        "kkkkkkkkkkkkkkkkkk",
-        ".kkkkkkkkkkkkkkkk.",
-        "..kkkkkkkkkkkkkk..",
-        "...k.........k....",
-        "kkkkkkkkkkkkkkkkkk",
-    });
-    const Image deer = fromGrid("reindeer", {
-        ".........k.k",
-        "..........k.",
-        ".........kkk",
-        ".........kk.",
-        "..kkkkkkkk..",
-        ".kkkkkkkkk..",
-        "..kkkkkkkk..",
-        "..kk....kk..",
-        ".k.......k..",
-        "k.........k.",
-    });
-    // clang-format on
-    Image out(50, 19);
-    out.draw(sleigh, 0, 6);
-    out.draw(deer, 22, 3);
-    out.draw(deer, 37, 0);
-    const Color k = paletteColor('k');
-    out.line(13, 12, 24, 8, k);  // the reins
-    out.line(31, 7, 39, 4, k);
-    return out;
-}
-
-}  // namespace
-
 std::vector<std::string> wrapText(const std::string& text, int scale, int maxWidth) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -639,299 +564,6 @@ std::vector<std::string> wrapText(const std::string& text, int scale, int maxWid
     }
     if (!cur.empty()) lines.push_back(cur);
     return lines;
-}
-
-Image townPicture() {
-    Image img(800, 600);
-    img.wrapX = true;
-    img.vgradient(0, 470, {kSkyTop, kSkyMid, kSkyLow}, 6);
-    stars(img, 0, 330, 260, 1);
-    // no moon here: it would slide by with the houses and mark every turn of the picture
-    townStreet(img, 470, 42, true);
-    snowfall(img, 0, 600, 140, 9, 90);
-    return img;
-}
-
-Image titlePicture() {
-    Image img(800, 600);
-    img.vgradient(0, 600, {rgb(6, 8, 26), kSkyMid, rgb(52, 50, 96)}, 6);
-    stars(img, 0, 420, 320, 2);
-    moon(img, 650, 356, 72, rgb(214, 218, 232));
-    // Santa's sleigh and his team crossing the moon, with a trail of sparkles
-    const Image team = sleighTeam();
-    Image shadow(team.w, team.h);
-    for (size_t i = 0; i < team.px.size(); ++i)
-        if (team.px[i].a) shadow.px[i] = rgb(30, 30, 56);
-    const int tx = 650 - team.w * 3 / 2, ty = 360 - team.h * 3 / 2;
-    img.draw(shadow, tx, ty, 3);
-    for (int i = 0; i < 14; ++i)
-        img.fillRect(tx - 4 - i * 14, ty + 36 + i * 3 + (i % 2) * 4, 2, 2,
-                     rgb(255, 230, 140, 220 - i * 14));
-    townStreet(img, 560, 7, true, 96);
-    darken(img, 0.15);
-    snowfall(img, 0, 600, 420, 3, 140);
-
-    TextStyle big;
-    big.scale = 11;
-    big.fill = rgb(255, 236, 120);
-    big.fillBottom = rgb(226, 70, 50);
-    big.outline = rgb(20, 10, 30);
-    big.outlineWidth = 5;
-    big.shadow = rgb(0, 0, 0, 150);
-    big.snowCap = rgb(250, 252, 255);
-    drawTextCentered(img, "TINSELRUN", 400, 92, big);
-    tinsel(img, 110, 690, 188, 26, 4);
-    TextStyle sub = storyStyle(3);
-    sub.fill = rgb(220, 232, 255);
-    sub.fillBottom = rgb(170, 190, 240);
-    drawTextCentered(img, "SANTA'S LONGEST NIGHT", 400, 250, sub);
-    return img;
-}
-
-Image gameOverPicture() {
-    Image img(800, 600);
-    img.vgradient(0, 420, {rgb(4, 4, 12), rgb(18, 18, 34), rgb(36, 36, 54)}, 6);
-    stars(img, 0, 300, 90, 4);
-    // an empty street: the houses all dark
-    farSkyline(img, 400, 5, rgb(22, 22, 36), true);
-    for (int y = 420; y < 600; ++y)
-        for (int x = 0; x < 800; ++x)
-            img.set(x, y, bayer(x, y) < (y - 420) / 200.0 ? rgb(70, 72, 92) : rgb(54, 56, 76));
-    // an unopened gift half buried in a drift
-    const int mx = 400, base = 534, rx = 118, ry = 36;
-    for (int y = base - 6; y < base + 10; ++y)  // the drift's shadow on the street
-        for (int x = mx - rx; x < mx + rx + 60; ++x) {
-            const double u = (x - mx - 30) / double(rx + 24), v = (y - base - 1) / 8.0;
-            if (u * u + v * v <= 1 && bayer(x, y) < 0.75) img.set(x, y, rgb(40, 42, 60));
-        }
-    Image gift = giftSprite(rgb(120, 40, 48), rgb(170, 150, 90));
-    img.draw(gift, mx - gift.w * 5 / 2, base - ry - 58, 5);
-    // snow settled on the lid
-    img.fillRect(mx - 25, base - ry - 28, 14, 3, rgb(170, 172, 196));
-    img.fillRect(mx + 12, base - ry - 28, 10, 2, rgb(150, 152, 178));
-    // the drift, lit from the upper left and dithered between four tones
-    const Color tones[] = {rgb(62, 64, 86), rgb(86, 88, 112), rgb(114, 116, 142),
-                           rgb(146, 148, 176)};
-    for (int x = mx - rx; x <= mx + rx; ++x) {
-        const double u = (x - mx) / double(rx);
-        const int top = base - int(std::lround(ry * std::pow(1 - u * u, 0.7)));
-        for (int y = top; y < base + 2; ++y) {
-            const double v = base > top ? double(base - y) / (base - top) : 0;
-            const double light = 0.45 - 0.5 * u + 0.45 * v * (1 - 0.5 * u);
-            const double q = std::clamp(light, 0.0, 1.0) * 3;
-            int t = int(q);
-            if (q - t > bayer(x, y)) ++t;
-            Color c = tones[std::min(t, 3)];
-            if (y == top && u < 0.4) c = rgb(178, 180, 206);  // a bright lip of new snow
-            img.set(x, y, c);
-        }
-    }
-    snowfall(img, 0, 600, 700, 6, 150);
-
-    TextStyle big;
-    big.scale = 10;
-    big.fill = rgb(210, 220, 245);
-    big.fillBottom = rgb(110, 120, 170);
-    big.outline = rgb(8, 8, 18);
-    big.outlineWidth = 5;
-    big.shadow = rgb(0, 0, 0, 160);
-    big.snowCap = rgb(250, 252, 255);
-    drawTextCentered(img, "GAME OVER", 400, 170, big);
-    TextStyle sub = storyStyle(3);
-    sub.fill = rgb(190, 196, 220);
-    sub.fillBottom = rgb(150, 156, 190);
-    drawTextCentered(img, "THE GIFTS LIE UNOPENED IN THE SNOW", 400, 290, sub);
-    return img;
-}
-
-Image openingBack() {
-    Image img(800, 1800);
-    img.vgradient(0, 1800,
-                  {rgb(2, 2, 10), rgb(6, 8, 26), rgb(14, 18, 48), kSkyMid, rgb(50, 52, 96)}, 5);
-    stars(img, 0, 1500, 1400, 12);
-    // a faint green aurora band near the top
-    for (int x = 0; x < 800; ++x) {
-        double c = 300 + 60 * std::sin(x / 120.0) + 25 * std::sin(x / 37.0);
-        for (int y = int(c) - 50; y < int(c) + 50; ++y) {
-            double k = 1 - std::abs(y - c) / 50;
-            if (bayer(x, y) < k * 0.5) img.blend(x, y, rgb(60, 170, 130, 40));
-        }
-    }
-    moon(img, 180, 900, 46, rgb(214, 218, 232));
-    townStreet(img, 1720, 21, true);
-    snowfall(img, 900, 1800, 500, 13, 120);
-    return img;
-}
-
-Image openingFront() {
-    Image img(800, 2400);
-    const TextStyle head = headingStyle(5);
-    const int pause = 150;  // sky between the chapters while it scrolls
-    int y = 70;
-    drawTextCentered(img, "THE LONGEST NIGHT", 400, y, head);
-    y += 90;
-    y = storyBlock(
-        img, y,
-        {"EVERY WINTER, WHEN THE FIRST SNOW SETTLES, THE TOWN LIGHTS A THOUSAND LANTERNS "
-         "FOR THE FESTIVAL OF THE LONGEST NIGHT.",
-         "AND EVERY YEAR, SANTA COMES TO TOWN WITH A SLEIGH FULL OF GIFTS."},
-        3);
-    y += pause / 2;
-    img.draw(revivalSprite(), 400 - 32, y, 4);
-    y += 64 + pause;
-    y = storyBlock(img, y,
-                   {"BUT THIS YEAR THE TOWNSFOLK HAVE SHUT THEIR DOORS.",
-                    "THE VILLAGERS CROSS THEIR ARMS. THE SHOPKEEPERS PULL DOWN THEIR SHUTTERS.",
-                    "\"NO MORE GIFTS!\" THEY CRY. \"WE HAVE QUITE ENOUGH, THANK YOU.\""},
-                   3);
-    y += pause / 2;
-    img.draw(villagerSprite(), 400 - 140, y, 2);
-    img.draw(shopSprite(false), 400 - 32, y, 4);
-    img.draw(villagerSprite().flippedX(), 400 + 76, y, 2);
-    y += 64 + pause;
-    y = storyBlock(
-        img, y,
-        {"THE LORD OF THE TOWN HAS SENT OUT HIS KNIGHTS TO GUARD EVERY STREET AGAINST EVEN "
-         "THE SMALLEST PRESENT."},
-        3);
-    y += pause / 2;
-    for (int k = 0; k < 3; ++k) img.draw(knightSprite(), 400 - 150 + k * 110, y, 4);
-    y += 64 + pause;
-    y = storyBlock(
-        img, y,
-        {"SANTA IS NOT ONE TO GIVE UP.",
-         "HE STRINGS HIS BOW, TIES A RIBBON TO EVERY ARROW, AND SETS OUT ON FOOT INTO THE "
-         "FESTIVAL NIGHT.",
-         "IF THEY WILL NOT TAKE THEIR GIFTS BY HAND..."},
-        3);
-    y += pause / 2;
-    drawTextCentered(img, "THEY WILL TAKE THEM BY ARROW!", 400, y, headingStyle(4));
-    y += 80;
-    img.draw(santaFrame(0), 400 - 32, y, 4);
-    img.draw(arrowSprite(), 400 + 48, y + 18, 2);
-    return img;
-}
-
-Image endingStrip() {
-    Image img(800, 3600);
-    // night at the top turning to dawn over the last screens
-    img.vgradient(0, 3600,
-                  {rgb(4, 4, 16), rgb(8, 10, 30), rgb(14, 18, 48), rgb(30, 36, 80),
-                   rgb(90, 70, 120), rgb(220, 130, 110), rgb(250, 200, 140)},
-                  6);
-    stars(img, 0, 2400, 1600, 31);
-    int y = 260;
-    drawTextCentered(img, "THE MORNING AFTER", 400, y, headingStyle(5));
-    y += 100;
-    y = storyBlock(
-        img, y,
-        {"THE LAST ARROW SAILED OVER THE ROOFTOPS, AND THE LORD OF THE TOWN SAT DOWN HARD IN "
-         "A SNOWDRIFT.",
-         "IN HIS LAP LAY A LITTLE BOX TIED WITH RED RIBBON. INSIDE WAS A WARM SCARF, KNITTED "
-         "JUST FOR HIM.",
-         "HE WRAPPED IT ROUND HIS NECK, AND FOR THE FIRST TIME IN YEARS, HE SMILED.",
-         "ONE BY ONE THE SHUTTERS ROSE. THE VILLAGERS UNCROSSED THEIR ARMS. THE KNIGHTS HUNG "
-         "THEIR HELMETS ON THE FESTIVAL TREE.",
-         "AND THE WHOLE TOWN SANG UNTIL THE LANTERNS BURNED LOW."},
-        3);
-    y += 160;
-    drawTextCentered(img, "THE CAST", 400, y, headingStyle(5));
-    y += 110;
-    struct Entry {
-        Image pic;
-        int scale;
-        const char* label;
-    };
-    const Entry cast[] = {
-        {santaFrame(0), 5, "SANTA, WITH HIS BOW"}, {villagerSprite(), 3, "THE VILLAGERS"},
-        {shopSprite(true), 5, "THE SHOPKEEPERS"},  {knightSprite(), 5, "THE KNIGHTS OF THE WATCH"},
-        {bossSprite(), 4, "THE LORD OF THE TOWN"},
-    };
-    const TextStyle label = storyStyle(3);
-    for (const Entry& e : cast) {
-        int size = e.pic.w * e.scale;
-        softFrame(img, 400 - size / 2 - 12, y - 12, size + 24, size + 24);
-        img.draw(e.pic, 400 - size / 2, y, e.scale);
-        y += size + 30;
-        drawTextCentered(img, e.label, 400, y, label);
-        y += 120;
-    }
-    y = storyBlock(img, y, {"AND ALL THE TOWNSFOLK WHO SAID THANK YOU IN THE END."}, 3);
-    y += 80;
-    drawTextCentered(img, "THANK YOU FOR PLAYING", 400, y, headingStyle(4));
-
-    // the final picture: dawn over the town, Santa's sleigh heading home
-    const int base = 3000;
-    Image tail(800, 600);
-    tail.px.assign(tail.px.size(), Color{});
-    for (int yy = 0; yy < 600; ++yy)
-        for (int x = 0; x < 800; ++x) tail.set(x, yy, img.get(x, base + yy));
-    for (int k = 6; k >= 1; --k) tail.fillCircle(400, 430, 60 + k * 22, rgb(255, 220, 150, 22));
-    tail.fillCircle(400, 430, 60, rgb(255, 236, 180));
-    townStreet(tail, 540, 42, true, 110);
-    for (Color& c : tail.px) c = mix(c, rgb(255, 190, 150, 255), 0.12);
-    Image sleigh = revivalSprite();
-    tail.draw(sleigh, 580, 60, 5);
-    for (int i = 0; i < 16; ++i)
-        tail.fillRect(572 - i * 16, 124 + i * 4 + (i % 2) * 5, 3, 3,
-                      rgb(255, 240, 170, 230 - i * 12));
-    TextStyle endSt = headingStyle(8);
-    endSt.snowCap = rgb(255, 255, 255);
-    drawTextCentered(tail, "THE END", 400, 210, endSt);
-    for (int yy = 0; yy < 600; ++yy)
-        for (int x = 0; x < 800; ++x) img.set(x, base + yy, tail.get(x, yy));
-    return img;
-}
-
-namespace {
-
-// Two pointed leaves spreading from a cluster of three berries.
-void hollySprig(Image& img, int cx, int cy) {
-    const Color leaf = rgb(44, 156, 74), rib = rgb(24, 96, 48), berry = rgb(222, 40, 52);
-    for (int side = -1; side <= 1; side += 2) {
-        const double ang = side < 0 ? kPi + 0.35 : -0.35, ca = std::cos(ang), sa = std::sin(ang);
-        const double lx = cx + side * 8.0, ly = cy + 1.0;
-        for (int y = cy - 8; y <= cy + 8; ++y)
-            for (int x = cx - 18; x <= cx + 18; ++x) {
-                const double dx = x + 0.5 - lx, dy = y + 0.5 - ly;
-                const double u = dx * ca + dy * sa, v = -dx * sa + dy * ca;
-                // a leaf narrowing to a point at both ends, with a wavy edge
-                const double half = 3.6 * (1 - (u / 9) * (u / 9)) + 0.7 * std::cos(u * 1.6);
-                if (std::abs(u) > 9 || std::abs(v) > half) continue;
-                img.set(x, y, std::abs(v) < 0.6 ? rib : leaf);
-            }
-    }
-    img.fillCircle(cx - 2, cy - 1, 2.6, berry);
-    img.fillCircle(cx + 2.5, cy - 0.5, 2.6, berry);
-    img.fillCircle(cx + 0.2, cy + 2.8, 2.6, berry);
-    img.set(cx - 3, cy - 2, rgb(255, 170, 170));
-    img.set(cx + 1, cy - 2, rgb(255, 170, 170));
-}
-
-}  // namespace
-
-Image promptPicture() {
-    Image img(253, 76);
-    // an opaque dark rounded plaque with a gold rim, so nothing behind shows through the words
-    for (int y = 0; y < 76; ++y)
-        for (int x = 0; x < 253; ++x) {
-            int dx = std::max({0, 8 - x, x - 244}), dy = std::max({0, 8 - y, y - 67});
-            double d = std::sqrt(double(dx * dx + dy * dy));
-            if (d > 8) continue;
-            Color c = rgb(16, 18, 44);
-            if (d > 5.5 || x < 3 || y < 3 || x > 249 || y > 72)
-                c = rgb(230, 180, 60);
-            else if (d > 4.5 || x < 5 || y < 5 || x > 247 || y > 70)
-                c = rgb(120, 70, 20);
-            img.set(x, y, c);
-        }
-    // holly sprigs in two corners, above and below the words, clear of them
-    hollySprig(img, 24, 14);
-    hollySprig(img, 228, 62);
-    TextStyle st = storyStyle(3);
-    st.outlineWidth = 2;
-    drawTextCentered(img, "PRESS ENTER", 127, 28, st);
-    return img;
 }
 
 }  // namespace ag
