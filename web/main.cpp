@@ -224,7 +224,11 @@ void TraceFrame() {
     }
     if (goesOn) return;
     emscripten_cancel_main_loop();
-    const int status = g_run->Finish();
+    int status = g_run->Finish();
+    if (status == 0 && !plat::web::AudioCaptureError().empty()) {
+        Say("cannot write " + g_page.options.audioPath + ": " + plat::web::AudioCaptureError());
+        status = 1;
+    }
     g_run.reset();
     PageTickTime(g_tickMs, static_cast<double>(g_ticksTimed));
     PageTraceDone(ReadWhole(TRACE_PATH).c_str(), status);
@@ -359,6 +363,18 @@ int main(int argc, char** argv) {
             PageTraceDone("", 2);
             return 0;
         }
+        const std::string& audio = g_page.options.audioPath;
+        if (!audio.empty() && !plat::web::CaptureAudioTo(audio)) {
+            Say("cannot write " + audio + ": " + plat::web::AudioCaptureError());
+            PageTraceDone("", 2);
+            return 0;
+        }
+        // The sound up to the clock's time, as the runner captures it.
+        g_run->afterTick = [] {
+            if (plat::web::FeedAudio()) return true;
+            Say("cannot write " + g_page.options.audioPath + ": " + plat::web::AudioCaptureError());
+            return false;
+        };
         if (!g_run->Start()) {
             PageTraceDone("", 1);
             return 0;

@@ -54,7 +54,10 @@
     if (tick !== '') args.push('--snapshot', tick + ':/snap/' + tick + '.png');
   });
   if (trace) args.push('--trace', '/trace.jsonl');
-  window.tinselrunStats = {frames: [], ticks: 0, drawn: 0, clockStart: 0, firstFrameAt: 0};
+  // &audio=1: a traced replay's sound as the runner's --audio writes it, in /audio.wav.
+  if (trace && params.get('audio') === '1') args.push('--audio', '/audio.wav');
+  window.tinselrunStats = {frames: [], ticks: 0, drawn: 0, clockStart: 0, firstFrameAt: 0,
+                           sounds: [], audio: {buffers: 0, frames: 0, underruns: 0}};
 
   var Module = window.Module = {
     arguments: args,

@@ -9,6 +9,9 @@ namespace plat::web {
 
 constexpr const char* CANVAS = "#canvas";
 
+// The clock stands still until the program steps it (a traced replay).
+bool SteppedClock();
+
 // The keyboard as the key events left it, in DirectInput layout (0x80 held).
 extern uint8_t g_heldKeys[256];
 bool LiveInput();

@@ -2,6 +2,8 @@
 // devices reach the game, the canvas and full screen, and the sound's first gesture.
 #pragma once
 
+#include <string>
+
 namespace plat::web {
 
 // F12 is the browser's own key: the page takes its screenshot on F9 (virtual-key code).
@@ -24,5 +26,14 @@ void FitCanvas();
 
 // A key, click or touch has happened: the browser allows sound from now on.
 void GestureSeen();
+
+// A traced replay's sound as the runner captures it (its --audio): every later sound call mixed
+// at the stepped clock's time into a WAV file, written as FeedAudio moves it on and finished when
+// audio is closed. Call before the game starts; false when the file cannot be made.
+bool CaptureAudioTo(const std::string& wavPath);
+// Mixes the capture up to the clock's time. False once a write has failed.
+bool FeedAudio();
+// Why the capture could not be written, or empty.
+std::string AudioCaptureError();
 
 }  // namespace plat::web

@@ -113,6 +113,10 @@ bool PageActive() {
     return g_focused && g_visible;
 }
 
+bool SteppedClock() {
+    return g_stepped;
+}
+
 void UseSteppedClock(bool stepped) {
     g_stepped = stepped;
     g_steppedNow = 0.0;
