@@ -6,6 +6,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +34,9 @@ bool g_open = false;
 common::Mixer g_mixer;
 common::ClockFeed g_clockFeed(&g_mixer);
 bool g_paused = false;
-bool g_context = false;  // the AudioContext and its node are made
-bool g_noSound = false;  // this browser could not make them: the game plays on silently
+bool g_context = false;      // the AudioContext and its node are made
+bool g_noSound = false;      // this browser could not make them: the game plays on silently
+double g_pulledAtMs = -1.0;  // the clock's time at the node's last pull; -1 before the first
 std::vector<int16_t> g_mixed;
 std::vector<float> g_planes;  // what the node takes: the left channel's samples, then the right's
 
@@ -48,10 +50,15 @@ bool Mixing() {
     return g_open && FeedNow() != Feed::NONE;
 }
 
-// A sound call takes effect at the clock's frame when the clock feeds, and otherwise with the
-// next buffer the node takes, as on the desktop.
+// A sound call takes effect at the clock's frame when the clock feeds. For the node, the calls
+// made between two of its pulls land in the next buffer as far in as they came after the last
+// pull, so that they keep their spacing (a frame's catch-up ticks aside) rather than all starting
+// together at the buffer's first frame.
 int64_t When() {
-    return FeedNow() == Feed::CLOCK ? common::ClockFeed::FrameAt(ClockMs()) : g_mixer.Position();
+    if (FeedNow() == Feed::CLOCK) return common::ClockFeed::FrameAt(ClockMs());
+    if (g_pulledAtMs < 0) return g_mixer.Position();
+    const int64_t since = common::ClockFeed::FrameAt(ClockMs() - g_pulledAtMs);
+    return g_mixer.Position() + std::clamp<int64_t>(since, 0, NODE_FRAMES - 1);
 }
 
 // clang-format off
@@ -115,6 +122,7 @@ void Note(const char* call, int slot) {
 
 // The node's buffer: the next `frames` frames of the mix, as two planes of floats.
 float* Pull(int frames) {
+    g_pulledAtMs = ClockMs();
     g_mixed.resize(static_cast<size_t>(frames) * common::MIX_CHANNELS);
     g_planes.resize(g_mixed.size());
     g_mixer.Render(g_mixed.data(), frames);
@@ -188,7 +196,9 @@ void SetMuted(bool muted) {
 void SetPaused(bool paused) {
     g_paused = paused;
     if (!Mixing()) return;
-    g_mixer.SetPaused(paused, When());
+    // From the next buffer on: the context's suspension holds what the node already has.
+    g_mixer.SetPaused(paused, FeedNow() == Feed::CLOCK ? When() : g_mixer.Position());
+    if (!paused) g_pulledAtMs = -1.0;
     // A suspended context takes nothing from the node: the voices wait where they are.
     if (g_context) RunAudioNode(paused ? 0 : 1);
 }
