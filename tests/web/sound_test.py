@@ -1,7 +1,8 @@
 """The page's sound. A traced replay's capture, the page's mixer fed from the tick clock, equals the
 runner's --audio bit for bit (the four musics, the stage loop coming round, every effect). In real
 time, for a minute of a replayed stage: every sound call of the runner's trace reaches the mixer,
-the Web Audio node is fed without a gap at the runner's level, and a pause suspends it."""
+the Web Audio node is fed without a gap at the runner's level, a pause suspends it and M mutes
+it."""
 import json
 import math
 import os
@@ -43,7 +44,7 @@ WATCH = """
 TAP = """
 (function () {
   var node = Module.tinselrunAudio.node, own = node.onaudioprocess;
-  window.heard = {squares: 0, samples: 0, peak: 0};
+  window.heard = {squares: 0, samples: 0, peak: 0, lately: 0};
   node.onaudioprocess = function (event) {
     own(event);
     for (var c = 0; c < 2; c++) {
@@ -52,6 +53,7 @@ TAP = """
         var s = data[i] * 32768;
         heard.squares += s * s;
         if (Math.abs(s) > heard.peak) heard.peak = Math.abs(s);
+        if (Math.abs(s) > heard.lately) heard.lately = Math.abs(s);
       }
       heard.samples += data.length;
     }
@@ -136,6 +138,21 @@ def live(page, server, build, traces, out, failures):
     page.key("KeyP", "p", 80)
     page.key("KeyP", "p", 80, down=False)
     page.wait_for("Module.tinselrunAudio.context.state === 'running'", 10, "the resumed context")
+    # M mutes the mix from the next buffer on, and M again brings it back.
+    page.key("KeyM", "m", 77)
+    page.key("KeyM", "m", 77, down=False)
+    page.pump(0.3)
+    page.eval("heard.lately = 0")
+    page.pump(1.0)
+    if page.eval("heard.lately") != 0:
+        failures.append("muted: the node still plays samples up to %d" % page.eval("heard.lately"))
+    page.key("KeyM", "m", 77)
+    page.key("KeyM", "m", 77, down=False)
+    page.pump(0.5)
+    page.eval("heard.lately = 0")
+    page.pump(1.0)
+    if page.eval("heard.lately") == 0:
+        failures.append("unmuted: the node plays nothing")
 
     started = time.time()
     page.wait_for("!document.getElementById('ended').classList.contains('hidden')",
