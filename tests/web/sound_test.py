@@ -116,12 +116,12 @@ def live(page, server, build, traces, out, failures):
     page.wait_for("window.Module && Module._tinselrun_gesture && "
                   "!document.getElementById('start').classList.contains('hidden')", 120,
                   "the first screen")
-    page.eval(WATCH)
     page.key("KeyX", "x", 88)  # the gesture that lets sound play
     page.key("KeyX", "x", 88, down=False)
     page.wait_for("Module.tinselrunAudio && Module.tinselrunAudio.context.state === 'running'",
                   10, "the AudioContext running after the first key")
     page.eval(TAP)
+    page.eval(WATCH)  # from here: making the context holds the main thread a while, once
     rate = page.eval("Module.tinselrunAudio.context.sampleRate")
     if rate != 44100:
         failures.append("the AudioContext runs at %s Hz" % rate)
