@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Real time: the real game (tinselrun-measured) in a window under Xvfb for SECONDS (default 60),
-# side by side with the same game whose idle loop spins (--spin) and the bare SDL loop (the
-# floor), one after the other in the same run. For each: update ticks per second,
+# side by side with the same game whose idle loop spins (--spin), the game slowed to 50 % by the
+# game-speed assist (30 ticks a second due) and the bare SDL loop (the floor), one after the
+# other in the same run. For each: update ticks per second,
 # ticks lost, frames drawn, processor use over the measured window, peak resident memory.
 # The games play: Enter through the opening and the title, then Space held with Santa
 # weaving up and down.
@@ -16,10 +17,11 @@ bench_start_xvfb
 out=$(mktemp)
 trap 'rm -f "$out"; stop_xvfb' EXIT
 
-# run NAME DIR COMMAND...: runs it, plays if it is the game, prints one line of figures.
+# run NAME DIR RATE COMMAND...: runs it, plays if it is the game, prints one line of figures;
+# RATE is the ticks a second due.
 run() {
-  local name=$1 dir=$2
-  shift 2
+  local name=$1 dir=$2 rate=$3
+  shift 3
   (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$@" >"$out" 2>/dev/null) &
   local pid=$!
   local win
@@ -53,16 +55,17 @@ run() {
   wait $pid
   local line
   line=$(grep '^tinselrun-stats' "$out")
-  awk -v name="$name" -v line="$line" -v c0="$cpu0" -v c1="$cpu1" -v t0="$t0" -v t1="$t1" -v hwm="$hwm" 'BEGIN {
+  awk -v name="$name" -v rate="$rate" -v line="$line" -v c0="$cpu0" -v c1="$cpu1" -v t0="$t0" -v t1="$t1" -v hwm="$hwm" 'BEGIN {
     n = split(line, f, /[ =]/)
     for (i = 2; i < n; i += 2) v[f[i]] = f[i + 1]
-    expected = int(v["seconds"] * 60 + 1e-9)
+    expected = int(v["seconds"] * rate + 1e-9)
     printf "%-6s ticks/s %.3f  ticks %d of %d due (lost %d)  frames %d (%.2f/s)  cpu %.1f%%  peak %.1f MB\n",
       name, v["ticks"] / v["seconds"], v["ticks"], expected, expected - v["ticks"], v["frames"],
       v["frames"] / v["seconds"], 100 * (c1 - c0) / (t1 - t0), hwm / 1024
   }'
 }
 
-run game "$build" ./tinselrun-measured
-run spin "$build" ./tinselrun-measured --spin
-run bare "$build" "$build/bench/bare_loop" img/7.dat
+run game "$build" 60 ./tinselrun-measured
+run spin "$build" 60 ./tinselrun-measured --spin
+run slow "$build" 30 ./tinselrun-measured --speed 50
+run bare "$build" 60 "$build/bench/bare_loop" img/7.dat

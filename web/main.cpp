@@ -158,6 +158,9 @@ public:
         return desk_->TakeEvent(event);
     }
     void SwitchFullscreen() override { desk_->SwitchFullscreen(); }
+    bool ReadKeys(uint8_t keys[256]) override { return desk_->ReadKeys(keys); }
+    double FramePeriod() const override { return desk_->FramePeriod(); }
+    void DrawOver() override { desk_->DrawOver(); }
     bool Holding() const override { return !open_ || desk_->Holding(); }
     void HeldPass() override {
         if (open_) return desk_->HeldPass();

@@ -158,6 +158,8 @@
 
   // Keys go to the game wherever the page is embedded: a click puts the focus on the canvas.
   $('game').addEventListener('mousedown', function () { canvas.focus(); });
+  // The right button steps back in the game's pause menu, not into the browser's own.
+  canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   window.addEventListener('load', function () { canvas.focus(); });
   function refocus(fn) {
     return function () { fn(); canvas.focus(); };

@@ -1,5 +1,6 @@
 """The page's figures in headless Chromium: what a player downloads, load to first frame, a
-minute of play (ticks per second, lost ticks, main-thread time per frame), and the wasm tick
+minute of play (ticks per second, lost ticks, main-thread time per frame, the sound node's late
+buffers), and the wasm tick
 beside the native one. Usage: bench.py BUILD BUILD_WEB SOURCE [SECONDS]"""
 import json
 import os
@@ -45,6 +46,9 @@ def main(build, web, source, seconds="60"):
                                               owed, owed - s["ticks"], s["drawn"], len(frames)))
         print("main thread per animation frame: median %.2f ms, 99th percentile %.2f ms" % (
             frames[len(frames) // 2], frames[min(len(frames) - 1, int(len(frames) * 0.99))]))
+        audio = s["audio"]
+        print("sound: %d buffers of the Web Audio node fed (%.1f s), %d of them late" % (
+            audio["buffers"], audio["frames"] / 44100, audio["underruns"]))
 
         # The wasm tick against the native one: the stage run traced in both, 6000 ticks.
         page = chromium.new_page()

@@ -6,21 +6,24 @@ namespace app {
 
 const char* const USAGE =
     "usage: tinselrun [--fullscreen | --windowed] [--scale N] [--integer-scale]\n"
-    "                 [--volume 0-100] [--mute] [--record FILE] [--replay FILE]\n"
-    "                 [--trace FILE|-] [--help] [--version]\n"
+    "                 [--volume 0-100] [--mute] [--auto-fire] [--speed PERCENT]\n"
+    "                 [--record FILE] [--replay FILE] [--trace FILE|-] [--help] [--version]\n"
     "\n"
     "  --fullscreen, --windowed  start in full screen or in a window\n"
     "  --scale N                 open the window at N x 800 x 600 (1 to 8), smaller to fit\n"
     "  --integer-scale           enlarge the picture by whole multiples only\n"
     "  --volume 0-100            the volume of everything the game plays\n"
     "  --mute                    start muted\n"
+    "  --auto-fire               in the stage, a press of fire starts firing, the next stops it\n"
+    "  --speed PERCENT           play slower: 100, 90, 80, 70, 60 or 50 per cent of the pace\n"
     "  --record FILE             write the keys of every tick as an input script\n"
     "  --replay FILE             play a recording (Escape quits; at its end your keys take over)\n"
     "  --trace FILE              write the trace the headless runner writes ('-': stdout)\n"
     "\n"
     "Options hold for this run only; the settings kept in $XDG_CONFIG_HOME/tinselrun/settings.ini\n"
     "(~/.config by default) stay as they are. Keys: arrows move, Space shoots, Enter confirms,\n"
-    "P or Pause pauses, M mutes, F1 full screen, F12 screenshot, Escape quits.\n";
+    "P or Pause pauses and opens the menu (settings, controls, assists), M mutes, F1 full\n"
+    "screen, F12 screenshot, Escape quits.\n";
 
 namespace {
 
@@ -51,6 +54,8 @@ bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, st
                                                            {"integer-scale", false, true},
                                                            {"volume", true},
                                                            {"mute", false, true},
+                                                           {"auto-fire", false, true},
+                                                           {"speed", true},
                                                            {"record", true},
                                                            {"replay", true},
                                                            {"trace", true},
@@ -80,6 +85,13 @@ bool ParseGameOptions(const std::vector<std::string>& args, GameOptions* out, st
                 return Refuse(error,
                               "--volume wants a whole number from 0 to 100, not '" + value + "'");
             }
+        } else if (name == "speed") {
+            if (!ParseWhole(value, 50, 100, &options.speed) || options.speed % 10 != 0) {
+                return Refuse(error,
+                              "--speed wants 100, 90, 80, 70, 60 or 50, not '" + value + "'");
+            }
+        } else if (name == "auto-fire") {
+            options.autoFire = true;
         } else if (name == "integer-scale") {
             options.integerScale = true;
         } else if (name == "mute") {
@@ -114,6 +126,8 @@ Settings WithOptions(const Settings& kept, const GameOptions& options) {
     if (options.integerScale) s.integerScale = true;
     if (options.volume >= 0) s.volume = options.volume;
     if (options.mute) s.mute = true;
+    if (options.autoFire) s.autoFire = true;
+    if (options.speed > 0) s.gameSpeed = options.speed;
     return s;
 }
 

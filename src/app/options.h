@@ -15,6 +15,8 @@ struct GameOptions {
     bool integerScale = false;
     int volume = -1;  // 0 to 100; -1: as the settings say
     bool mute = false;
+    bool autoFire = false;
+    int speed = 0;  // per cent: 100, 90, ... 50; 0: as the settings say
     std::string recordPath;
     std::string replayPath;
     std::string tracePath;  // "-": standard output

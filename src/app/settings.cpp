@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -49,9 +50,40 @@ bool ParseInt(const std::string& value, int low, int high, int* out) {
     return true;
 }
 
-// One key=value line into the settings; false with the reason for a value it cannot take.
+// A binding line ("fire", "fire_pad"): its list, or a note and the input's default.
+bool ApplyBinding(const std::string& key, const std::string& value, Settings* s,
+                  std::string* note) {
+    for (int input = 0; input < INPUT_COUNT; ++input) {
+        const std::string name = InputName(input);
+        const bool keys = key == name, pads = key == name + "_pad";
+        if (!keys && !pads) continue;
+        InputBinding& binding = s->bindings.inputs[input];
+        std::string why;
+        if (keys ? ParseKeys(value, &binding, &why) : ParsePads(value, &binding, &why)) return true;
+        const InputBinding& fallback = DefaultBindings().inputs[input];
+        if (keys) {
+            std::copy(std::begin(fallback.keys), std::end(fallback.keys), binding.keys);
+        } else {
+            std::copy(std::begin(fallback.pads), std::end(fallback.pads), binding.pads);
+        }
+        *note = why + "; " + name + " plays with its default " + (keys ? "keys (" : "pad (") +
+                (keys ? KeysText(fallback) : PadsText(fallback)) + ")";
+        return true;
+    }
+    return false;
+}
+
+bool ParseSpeed(const std::string& value, int* out) {
+    int speed = 0;
+    if (!ParseInt(value, 50, 100, &speed) || speed % 10 != 0) return false;
+    *out = speed;
+    return true;
+}
+
+// One key=value line into the settings; false with the reason for a value it cannot take. A
+// binding it cannot read is a note, not a fault.
 bool Apply(const std::string& key, const std::string& value, Settings* s, bool* known,
-           std::string* why) {
+           std::string* why, std::string* note) {
     *known = true;
     bool ok = true;
     if (key == "fullscreen") {
@@ -70,7 +102,11 @@ bool Apply(const std::string& key, const std::string& value, Settings* s, bool* 
         ok = ParseBool(value, &s->mute);
     } else if (key == "pause_on_focus_loss") {
         ok = ParseBool(value, &s->pauseOnFocusLoss);
-    } else {
+    } else if (key == "auto_fire") {
+        ok = ParseBool(value, &s->autoFire);
+    } else if (key == "game_speed") {
+        ok = ParseSpeed(value, &s->gameSpeed);
+    } else if (!ApplyBinding(key, value, s, note)) {
         *known = false;
     }
     if (!ok) *why = key + " cannot be '" + value + "'";
@@ -151,13 +187,14 @@ SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::stri
             return SettingsRead::Damaged;
         }
         bool known = false;
-        std::string bad;
-        if (!Apply(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)), &file.values, &known,
-                   &bad)) {
+        std::string bad, note;
+        if (!Apply(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)), &file.values, &known, &bad,
+                   &note)) {
             *why = where + bad;
             return SettingsRead::Damaged;
         }
         if (!known) file.otherLines.push_back(line);
+        if (!note.empty()) file.notes.push_back(where + note);
     }
     *out = std::move(file);
     return SettingsRead::Read;
@@ -178,6 +215,13 @@ std::string SettingsText(const SettingsFile& file) {
     text += "volume=" + std::to_string(s.volume) + "\n";
     text += "mute=" + std::to_string(s.mute) + "\n";
     text += "pause_on_focus_loss=" + std::to_string(s.pauseOnFocusLoss) + "\n";
+    text += "auto_fire=" + std::to_string(s.autoFire) + "\n";
+    text += "game_speed=" + std::to_string(s.gameSpeed) + "\n";
+    for (int input = 0; input < INPUT_COUNT; ++input) {
+        const InputBinding& binding = s.bindings.inputs[input];
+        text += std::string(InputName(input)) + "=" + KeysText(binding) + "\n";
+        text += std::string(InputName(input)) + "_pad=" + PadsText(binding) + "\n";
+    }
     for (const std::string& line : file.otherLines) text += line + "\n";
     return text;
 }
@@ -254,7 +298,12 @@ void KeptSettings::Load(SettingsStore* store) {
     std::string text, why;
     SettingsRead read = store->Load(&text, &why);
     if (read == SettingsRead::Read) read = ParseSettings(text, &file_, &why);
-    if (read != SettingsRead::Damaged) return;
+    if (read != SettingsRead::Damaged) {
+        for (const std::string& note : file_.notes) {
+            std::fprintf(stderr, "tinselrun: %s: %s\n", store->Name().c_str(), note.c_str());
+        }
+        return;
+    }
     file_ = SettingsFile{};
     std::string how;
     const bool setAside = store->SetAside(&how);

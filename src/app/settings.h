@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/bindings.h"
+
 struct Settings {
     bool fullscreen = false;
     int windowWidth = 0;  // the window's size when the player last resized it; 0: not kept
@@ -14,6 +16,9 @@ struct Settings {
     int volume = 100;  // 0 to 100
     bool mute = false;
     bool pauseOnFocusLoss = true;
+    Bindings bindings = DefaultBindings();
+    bool autoFire = false;  // in the stage, a press of fire starts firing and the next stops it
+    int gameSpeed = 100;    // per cent of the normal pace: 100, 90, ... 50
 
     bool operator==(const Settings&) const = default;
 };
@@ -24,6 +29,9 @@ std::string SettingsPath();
 struct SettingsFile {
     Settings values;
     std::vector<std::string> otherLines;  // keys this version does not know, kept as they were
+    // A binding that could not be read ("line 9: ..."): its input plays with the default keys
+    // (or pad controls), and the rest of the file is read on.
+    std::vector<std::string> notes;
 };
 
 enum class SettingsRead { Missing, Read, Damaged };

@@ -35,4 +35,46 @@ enum : uint8_t {
 };
 uint8_t ReadPads();
 
+// Every control of a pad the player may bind, named by its place on a standard controller (the
+// face buttons South, East, West, North), one bit each in ReadPadControls. A stick's direction
+// counts as the game's arrows do; a trigger past a quarter of its travel.
+enum PadControl : int {
+    PADC_SOUTH,
+    PADC_EAST,
+    PADC_WEST,
+    PADC_NORTH,
+    PADC_BACK,
+    PADC_GUIDE,
+    PADC_START,
+    PADC_LEFT_STICK_PRESS,
+    PADC_RIGHT_STICK_PRESS,
+    PADC_LEFT_SHOULDER,
+    PADC_RIGHT_SHOULDER,
+    PADC_DPAD_UP,
+    PADC_DPAD_DOWN,
+    PADC_DPAD_LEFT,
+    PADC_DPAD_RIGHT,
+    PADC_MISC,
+    PADC_PADDLE1,
+    PADC_PADDLE2,
+    PADC_PADDLE3,
+    PADC_PADDLE4,
+    PADC_STICK_LEFT,
+    PADC_STICK_RIGHT,
+    PADC_STICK_UP,
+    PADC_STICK_DOWN,
+    PADC_RIGHT_STICK_LEFT,
+    PADC_RIGHT_STICK_RIGHT,
+    PADC_RIGHT_STICK_UP,
+    PADC_RIGHT_STICK_DOWN,
+    PADC_LEFT_TRIGGER,
+    PADC_RIGHT_TRIGGER,
+    PADC_COUNT,
+};
+constexpr uint32_t PadBit(int control) {
+    return uint32_t{1} << control;
+}
+// What every attached pad holds now, added up: PadBit(control) for each control held.
+uint32_t ReadPadControls();
+
 }  // namespace plat

@@ -39,20 +39,27 @@ bool BeginScene();
 void EndScene();
 void Present();
 
-// Shows the last drawn picture again under a shade, with rectangles filled over it, all in
-// picture pixels (ARGB, blended); the picture itself stays as it was drawn.
+// Rectangles in picture pixels, ARGB, blended over what lies beneath.
 struct FillRect {
     int32_t x, y, w, h;
     uint32_t argb;
 };
+// Draws them into the picture, between BeginScene and EndScene.
+void FillRects(const FillRect* rects, int count);
+// Shows the last drawn picture again under a shade, with rectangles filled over it; the picture
+// itself stays as it was drawn.
 void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count);
+// Where a point of the window (client pixels, as events give them) lies in the picture as it is
+// laid out now; false when it lies on the bars around it.
+bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY);
 
 // D3DXSaveSurfaceToFile of the picture as drawn (its own size) as a PNG. False after one
 // stderr line naming the file.
 bool SavePicture(const char* path);
 
-// D3DXCreateTextureFromFileExA: loads any picture SDL_image reads, by content.
-// Returns nullptr (after one stderr line naming the file) when it cannot.
+// D3DXCreateTextureFromFileExA: a PNG, BMP or JPEG, by content. The file is checked whole now;
+// its pixels are decoded when it is first drawn (or made ready ahead in the real window).
+// Returns nullptr (after one stderr line naming the file) when it cannot be loaded.
 Texture* LoadTexture(const char* path);
 void DestroyTexture(Texture* texture);
 int TextureWidth(const Texture* texture);

@@ -12,6 +12,7 @@ enum class EventType {
     KeyDown,    // WM_KEYDOWN, auto-repeats included; key is a Win32 virtual-key code
     MouseMove,  // WM_MOUSEMOVE; x, y in client pixels
     Resized,    // WM_SIZE of the window (not full screen): x, y are its new size in pixels
+    MouseDown,  // WM_LBUTTONDOWN, WM_RBUTTONDOWN: key VK_LBUTTON or VK_RBUTTON, x, y as MouseMove
 };
 
 struct Event {
@@ -20,7 +21,11 @@ struct Event {
     bool repeat = false;  // KeyDown: an auto-repeat of a key held down
     bool active = false;  // for Activate
     int x = 0, y = 0;     // for MouseMove
+    int scan = 0;         // KeyDown: the key's scan code in DirectInput's numbering; 0: it has none
 };
+
+constexpr int VK_LBUTTON = 0x01;
+constexpr int VK_RBUTTON = 0x02;
 
 constexpr int VK_PAUSE = 0x13;
 constexpr int VK_ESCAPE = 0x1B;

@@ -1,6 +1,8 @@
 #include "shell/desk.h"
 
+#include "shell/frameclock.h"
 #include "shell/graphics.h"
+#include "shell/input.h"
 
 namespace {
 
@@ -11,6 +13,14 @@ DeskHook* g_desk = &g_plainDesk;
 
 void DeskHook::SwitchFullscreen() {
     ToggleFullscreen();
+}
+
+bool DeskHook::ReadKeys(uint8_t keys[256]) {
+    return ReadKeyboard(keys);
+}
+
+double DeskHook::FramePeriod() const {
+    return FRAME_PERIOD;
 }
 
 void SetDesk(DeskHook* desk) {

@@ -32,6 +32,7 @@ constexpr double STEP_PAST_DUE_MS = 0.5;
 
 bool g_quit = false;
 bool g_drawFrames = true;
+uint32_t g_playingScene = SCENE_COUNT;
 std::vector<int> g_fedKeyDowns;
 
 // PeekMessage + DispatchMessage: one waiting event to the window procedure; false when none waits.
@@ -68,6 +69,10 @@ void RequestScene(uint32_t id) {
     g_sceneChange = 1;
 }
 
+uint32_t PlayingScene() {
+    return g_playingScene;
+}
+
 void ServeSceneChange() {
     if (g_sceneChange != 1) return;
     ClearTasks();
@@ -76,6 +81,7 @@ void ServeSceneChange() {
         g_servedScene = scene->ClassName();
         AddTask(scene);
     }
+    g_playingScene = g_nextScene;
     g_sceneChange = 0;
 }
 
@@ -87,13 +93,14 @@ void DrawFrame() {
     plat::Clear(CLEAR_COLOR);
     if (plat::BeginScene()) {
         DrawTasks();
+        Desk().DrawOver();
         plat::EndScene();
     }
     plat::Present();
 }
 
 int RunFrame() {
-    ReadKeyboard(g_keys);
+    Desk().ReadKeys(g_keys);
     ReadMouse(nullptr, nullptr, &g_mouseState);
     ReadJoysticks();
     if (Desk().Holding()) {
@@ -147,6 +154,7 @@ void WndProc(const plat::Event& event) {
             }
             break;
         case plat::EventType::Resized: break;
+        case plat::EventType::MouseDown: break;
         case plat::EventType::MouseMove:
             g_mouseX = event.x & 0xFFFF;
             g_mouseY = event.y & 0xFFFF;
@@ -160,6 +168,7 @@ int StartGame(const GameStart& start) {
     g_sceneChange = 1;
     g_nextScene = start.scene;
     g_servedScene = nullptr;
+    g_playingScene = SCENE_COUNT;
     std::string why;
     if (plat::CreateGameWindow("Tinselrun", start.windowWidth, start.windowHeight, &why) ==
         plat::WindowResult::NoDisplay) {
@@ -173,7 +182,7 @@ int StartGame(const GameStart& start) {
     InitTaskList();
     InitHitList();
     CreateLine();
-    StartFrameClock();
+    StartFrameClock(Desk().FramePeriod());
     LoadTextures();
     LoadSounds();
     // Replaced by the first tick's scene before it is ever updated or drawn.
@@ -202,7 +211,7 @@ void StopGame() {
 
 int GameMain(const GameStart& start, LoopObserver* observer) {
     if (StartGame(start) != START_OK) return 1;
-    if (observer != nullptr) observer->Started(g_clockNext - double(FRAME_PERIOD));
+    if (observer != nullptr) observer->Started(g_clockNext - g_clockPeriod);
     while (!g_quit) {
         const int r = FramePass();
         if (g_quit) break;

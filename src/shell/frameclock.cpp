@@ -2,14 +2,16 @@
 
 #include "platform/clock.h"
 
+double g_clockPeriod = FRAME_PERIOD;
 double g_clockNow = 0.0;
 double g_clockNext = 0.0;
 double g_clockLate = 0.0;
 int32_t g_skipCount = 0;
 
-void StartFrameClock() {
+void StartFrameClock(double periodMs) {
+    g_clockPeriod = periodMs;
     g_clockNow = plat::ClockMs();
-    g_clockNext = plat::ClockMs() + double(FRAME_PERIOD);
+    g_clockNext = plat::ClockMs() + g_clockPeriod;
     g_clockLate = 0.0;
     g_skipCount = 0;
 }
@@ -18,7 +20,7 @@ int TickFrameClock() {
     g_clockNow = plat::ClockMs();
     g_clockLate = g_clockNow - g_clockNext;
     if (!(g_clockLate > 0.0)) return 0;
-    const double period = FRAME_PERIOD;
+    const double period = g_clockPeriod;
     int result = FRAME_UPDATE_DRAW;
     if (g_clockLate - period > period) {
         if (g_skipCount >= 10) {

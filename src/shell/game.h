@@ -35,6 +35,9 @@ int FramePass();
 // frame pass, so exactly one tick runs and is drawn unless the game is paused or quits.
 int StepTick();
 
+// The scene the last served request made (SCENE_COUNT before the first tick): what is played.
+uint32_t PlayingScene();
+
 // Escape, the window's close button or a replayed Escape has asked the loop to end.
 bool QuitPosted();
 void PostQuitMessage();

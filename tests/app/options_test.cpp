@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"--volume", "101"}, "--volume wants a whole number from 0 to 100"},
         Refused{{"--volume", "00100"}, "--volume wants"},
         Refused{{"--mute=1"}, "--mute takes no value"},
+        Refused{{"--speed", "55"}, "--speed wants 100, 90, 80, 70, 60 or 50, not '55'"},
+        Refused{{"--speed", "40"}, "--speed wants"},
         Refused{{"--fullscreen", "--windowed"}, "cannot both be given"},
         Refused{{"--record", ""}, "--record needs a value"}));
 // clang-format on
@@ -79,9 +81,11 @@ TEST(GameOptions, OverrideTheKeptSettingsForTheRun) {
     want.integerScale = true;
     want.volume = 0;
     want.mute = true;
+    want.autoFire = true;
+    want.gameSpeed = 60;
     const GameOptions options =
         Parsed({"--windowed", "--scale", "2", "--integer-scale", "--volume=0", "--mute", "--record",
-                "r", "--replay=p", "--trace", "-"});
+                "r", "--replay=p", "--trace", "-", "--auto-fire", "--speed", "60"});
     EXPECT_EQ(app::WithOptions(kept, options), want);
     EXPECT_EQ(options.recordPath + options.replayPath + options.tracePath, "rp-");
     EXPECT_TRUE(app::WithOptions(Settings{}, Parsed({"--fullscreen"})).fullscreen);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -150,6 +151,38 @@ TEST(KeptSettings, NothingThePlayerHadIsLostAndNothingStopsPlay) {
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_NE(said.find("cannot save the settings in " + dir.Path("blocked")), std::string::npos);
     EXPECT_EQ(kept.Values().volume, 30);
+}
+
+// A binding the game cannot read is said in one line, and its input (keys or pad) plays with
+// the default; every other line counts, and the file stays as the player wrote it.
+TEST(KeptSettings, ABindingThatCannotBeReadFallsBackForItsInputAlone) {
+    SimDir dir;
+    const std::string path = dir.Path("settings.ini");
+    const std::string text =
+        "volume=40\nfire = Spcae, Z\nleft=a,  Keypad 4\nup_pad=South, Elbow\nright=Escape\n"
+        "down_pad=\nmute=1\n";
+    Put(path, text);
+    KeptSettings kept;
+    testing::internal::CaptureStderr();
+    kept.Load(path);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
+    for (const char* says : {"line 2: no key is called 'Spcae'; fire plays with its default keys "
+                             "(Space)",
+                             "line 4: no pad control is called 'Elbow'; up plays with its default "
+                             "pad (DPad Up, Stick Up)",
+                             "line 5: Escape keeps its own work and cannot be bound"}) {
+        EXPECT_NE(err.find(path + ": " + says), std::string::npos) << says << " in\n" << err;
+    }
+    Settings want;
+    want.volume = 40;
+    want.mute = true;
+    std::string why;
+    ASSERT_TRUE(ParseKeys("A, Keypad 4", &want.bindings.inputs[INPUT_LEFT], &why)) << why;
+    ASSERT_TRUE(ParsePads("", &want.bindings.inputs[INPUT_DOWN], &why)) << why;
+    EXPECT_EQ(kept.Values(), want);
+    EXPECT_EQ(Slurp(path), text);
+    EXPECT_FALSE(fs::exists(path + ".bad"));
 }
 
 }  // namespace

@@ -37,15 +37,17 @@ public:
 
 // The game from a fresh start: before each pass the plan's keys are down and its key-downs and
 // focus changes are queued, then the pass runs a tick unless the game is paused. Ends after
-// `passes`, or at an Escape. `during` runs before each pass; `feed` plays a recording.
+// `passes`, or at an Escape. `during` runs before each pass; `feed` plays a recording; the desk
+// plays with `settings`.
 inline void Play(const Plan& plan, int64_t passes, const std::vector<TickHook*>& hooks,
-                 const std::function<void(int64_t)>& during = nullptr, KeyFeed* feed = nullptr) {
+                 const std::function<void(int64_t)>& during = nullptr, KeyFeed* feed = nullptr,
+                 const Settings& settings = Settings{}) {
     InstallScenes();
     SetAssetDir(TINSELRUN_BUILD_DIR);
     g_rasterize = false;
     for (TickHook* hook : hooks) AddTickHook(hook);
     SetKeyFeed(feed);
-    PlayerDesk desk(Settings{}, nullptr);
+    PlayerDesk desk(settings, nullptr);
     SetDesk(&desk);
     plat::headless::SetActive(true);
     ASSERT_EQ(StartGame(GameStart{}), START_OK);

@@ -1,8 +1,9 @@
-// A 5x7 proportional pixel font for every word in the pictures.
+// Every word in the pictures, in the game's own 5x7 proportional letters (app/glyphs.h).
 #pragma once
 
 #include <string>
 
+#include "app/glyphs.h"
 #include "canvas.h"
 
 namespace ag {
@@ -19,7 +20,7 @@ struct TextStyle {
 
 // Width in pixels of the text as drawn (without outline). Throws on a character the font lacks.
 int textWidth(const std::string& text, int scale);
-constexpr int kGlyphHeight = 7;
+constexpr int kGlyphHeight = GLYPH_HEIGHT;
 
 void drawText(Image& img, const std::string& text, int x, int y, const TextStyle& style);
 void drawTextCentered(Image& img, const std::string& text, int cx, int y, const TextStyle& style);

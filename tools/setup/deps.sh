@@ -8,6 +8,7 @@ set -euo pipefail
 PLAY_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
+  libdeflate-dev
 )
 # The page: Debian's emcc and its optimiser, and the acorn module its JavaScript tools load.
 WEB_PACKAGES=(emscripten binaryen node-acorn)

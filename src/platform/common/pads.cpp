@@ -17,6 +17,9 @@ struct Pad {
 std::vector<Pad> g_pads;
 int g_seenDevices = -1;
 
+// A trigger counts past a quarter of its travel, as a stick past a quarter of its throw.
+constexpr double DEAD_ZONE = 0.25;
+
 // Opens pads that came and closes pads that went.
 void SyncPads() {
     bool lost = false;
@@ -44,25 +47,32 @@ void SyncPads() {
     }
 }
 
-uint8_t Held(SDL_GameController* c) {
-    auto button = [c](SDL_GameControllerButton b) {
-        return SDL_GameControllerGetButton(c, b) != 0;
-    };
-    uint8_t held = 0;
-    if (button(SDL_CONTROLLER_BUTTON_DPAD_LEFT)) held |= PAD_LEFT;
-    if (button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) held |= PAD_RIGHT;
-    if (button(SDL_CONTROLLER_BUTTON_DPAD_UP)) held |= PAD_UP;
-    if (button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) held |= PAD_DOWN;
-    if (button(SDL_CONTROLLER_BUTTON_A) || button(SDL_CONTROLLER_BUTTON_X)) held |= PAD_FIRE;
-    if (button(SDL_CONTROLLER_BUTTON_START)) held |= PAD_START;
-    const double x = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX) / 32767.0;
-    const double y = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY) / 32767.0;
-    return held | common::StickPads(x, y);
+uint32_t Controls(SDL_GameController* c) {
+    // PADC_SOUTH to PADC_PADDLE4 are SDL's buttons A to PADDLE4, in SDL's order.
+    static_assert(int{PADC_PADDLE4} == int{SDL_CONTROLLER_BUTTON_PADDLE4});
+    uint32_t held = 0;
+    for (int b = 0; b <= SDL_CONTROLLER_BUTTON_PADDLE4; ++b) {
+        if (SDL_GameControllerGetButton(c, static_cast<SDL_GameControllerButton>(b)) != 0) {
+            held |= PadBit(b);
+        }
+    }
+    auto axis = [c](SDL_GameControllerAxis a) { return SDL_GameControllerGetAxis(c, a) / 32767.0; };
+    held |= common::StickControls(axis(SDL_CONTROLLER_AXIS_LEFTX), axis(SDL_CONTROLLER_AXIS_LEFTY),
+                                  PADC_STICK_LEFT);
+    held |= common::StickControls(axis(SDL_CONTROLLER_AXIS_RIGHTX),
+                                  axis(SDL_CONTROLLER_AXIS_RIGHTY), PADC_RIGHT_STICK_LEFT);
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERLEFT) / 32767.0 > DEAD_ZONE) {
+        held |= PadBit(PADC_LEFT_TRIGGER);
+    }
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERRIGHT) / 32767.0 > DEAD_ZONE) {
+        held |= PadBit(PADC_RIGHT_TRIGGER);
+    }
+    return held;
 }
 
 }  // namespace
 
-uint8_t ReadPads() {
+uint32_t ReadPadControls() {
     // Only where the program started the controller service: the headless runner never does,
     // so a pad on the machine cannot change its runs.
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) {
@@ -72,9 +82,13 @@ uint8_t ReadPads() {
     }
     SDL_GameControllerUpdate();
     SyncPads();
-    uint8_t held = 0;
-    for (const Pad& pad : g_pads) held |= Held(pad.controller);
+    uint32_t held = 0;
+    for (const Pad& pad : g_pads) held |= Controls(pad.controller);
     return held;
+}
+
+uint8_t ReadPads() {
+    return common::PadsFromControls(ReadPadControls());
 }
 
 }  // namespace plat

@@ -49,6 +49,12 @@ public:
         return true;
     }
 
+    // Holds a copy of bytes that are not in a file.
+    void Assign(const uint8_t* data, size_t size) {
+        buffer_.assign(data, data + size);
+        size_ = size;
+    }
+
     const uint8_t* data() const {
         return map_ != nullptr ? static_cast<const uint8_t*>(map_) : buffer_.data();
     }

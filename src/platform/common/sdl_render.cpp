@@ -1,29 +1,34 @@
 #include "platform/common/sdl_render.h"
 
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
-#include "platform/common/bytes.h"
-#include "platform/common/png_check.h"
 #include "platform/common/read_file.h"
 #include "platform/renderer.h"
 
 namespace plat {
 
 // A picture as one or more textures: a picture larger than the renderer's largest texture
-// is split into tiles that draw as one.
+// is split into tiles that draw as one. Loading only checks the file; the tiles are made when
+// the picture is first drawn (or made ready ahead of that).
 struct Texture {
     struct Tile {
         SDL_Texture* texture;
         int x, y, w, h;  // where the tile lies in the picture
     };
+    // The checked file, until the tiles are made.
+    struct Pending {
+        common::FileBytes file;
+        std::string name;
+        common::CheckedPicture picture;
+    };
     int width = 0;
     int height = 0;
-    std::vector<Tile> tiles;
+    mutable std::vector<Tile> tiles;
+    mutable std::unique_ptr<Pending> pending;
 };
 
 namespace common {
@@ -33,17 +38,71 @@ SDL_Renderer* g_renderer = nullptr;
 namespace {
 
 int g_maxTextureSide = 4096;
+// Loaded pictures not made yet.
+std::vector<const Texture*> g_waiting;
 
-// ABGR8888 to ARGB8888 in place: the same pixels with red and blue trading places.
-void SwapRedAndBlue(SDL_Surface* surface) {
-    for (int y = 0; y < surface->h; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
-                                                static_cast<ptrdiff_t>(y) * surface->pitch);
-        for (int x = 0; x < surface->w; ++x) {
-            const uint32_t v = row[x];
-            row[x] = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+// Checks a picture file (one line when it fails) and keeps it to be made when first drawn.
+Texture* LoadChecked(std::unique_ptr<Texture::Pending> pending) {
+    if (!pending->picture.Check(pending->file.data(), pending->file.size(),
+                                pending->name.c_str())) {
+        return nullptr;
+    }
+    auto* texture = new Texture;
+    texture->width = pending->picture.Width();
+    texture->height = pending->picture.Height();
+    texture->pending = std::move(pending);
+    g_waiting.push_back(texture);
+    return texture;
+}
+
+bool MakeTiles(const Texture* texture, const Picture& picture) {
+    const int side = g_maxTextureSide;
+    const int pitch = picture.width * 4;
+    for (int ty = 0; ty < picture.height; ty += side) {
+        for (int tx = 0; tx < picture.width; tx += side) {
+            const int tw = std::min(side, picture.width - tx);
+            const int th = std::min(side, picture.height - ty);
+            SDL_Texture* tile = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                  SDL_TEXTUREACCESS_STATIC, tw, th);
+            if (tile == nullptr) return false;
+            texture->tiles.push_back({tile, tx, ty, tw, th});
+            const uint8_t* pixels = picture.memory.data() + size_t(ty) * pitch + size_t(tx) * 4;
+            SDL_UpdateTexture(tile, nullptr, pixels, pitch);
+            SDL_SetTextureBlendMode(tile, SDL_BLENDMODE_BLEND);
+            SDL_SetTextureScaleMode(tile, SDL_ScaleModeNearest);
         }
     }
+    return true;
+}
+
+// The waiting picture with the most pixels.
+const Texture* Largest() {
+    return *std::max_element(g_waiting.begin(), g_waiting.end(), [](auto* a, auto* b) {
+        return int64_t{a->width} * a->height < int64_t{b->width} * b->height;
+    });
+}
+
+// What decoding a picture takes at most: its rows as they come out of the file.
+size_t DecodedBytes(const Texture* texture) {
+    return size_t(texture->height) * (size_t(texture->width) * 4 + 1);
+}
+
+// Decodes a loaded picture and makes its tiles; one that cannot be made says so once and
+// draws nothing.
+void Make(const Texture* texture) {
+    std::unique_ptr<Texture::Pending> pending = std::move(texture->pending);
+    g_waiting.erase(std::remove(g_waiting.begin(), g_waiting.end(), texture), g_waiting.end());
+    Picture picture;
+    if (pending->picture.Decode(&picture)) {
+        if (!MakeTiles(texture, picture)) {
+            std::fprintf(stderr, "tinselrun: %s: cannot make a texture (%s)\n",
+                         pending->name.c_str(), SDL_GetError());
+            for (const Texture::Tile& tile : texture->tiles) SDL_DestroyTexture(tile.texture);
+            texture->tiles.clear();
+        }
+        Recycle(&picture);
+    }
+    TrimPictureMemory(g_waiting.empty() ? 0 : DecodedBytes(Largest()));
 }
 
 }  // namespace
@@ -63,26 +122,19 @@ void DetachRenderer() {
     g_renderer = nullptr;
 }
 
-bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int64_t* height) {
-    int64_t w = -1, h = -1;
-    if (size >= 24 && Be32(data) == 0x89504E47u && Be32(data + 12) == 0x49484452u) {
-        w = Be32(data + 16);  // PNG: IHDR comes first
-        h = Be32(data + 20);
-    } else if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
-        w = static_cast<int32_t>(Le32(data + 18));
-        h = static_cast<int32_t>(Le32(data + 22));
-        if (h < 0) h = -h;
-    } else if (size >= 10 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F') {
-        w = Le16(data + 6);
-        h = Le16(data + 8);
-    } else if (size >= 12 && data[0] == 'q' && data[1] == 'o' && data[2] == 'i' && data[3] == 'f') {
-        w = Be32(data + 4);
-        h = Be32(data + 8);
-    }
-    if (width != nullptr) *width = w;
-    if (height != nullptr) *height = h;
-    if (w < 0 || h < 0) return false;  // unknown header: the decoder and its own limits decide
-    return w > MAX_PICTURE_SIDE || h > MAX_PICTURE_SIDE || w * h > MAX_PICTURE_PIXELS;
+Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* name) {
+    auto pending = std::make_unique<Texture::Pending>();
+    pending->file.Assign(data, size);
+    pending->name = name;
+    return LoadChecked(std::move(pending));
+}
+
+// The largest first: once only small ones are left, the block they were decoded in goes,
+// before the last textures are made.
+bool MakeNextTextureReady() {
+    if (g_waiting.empty() || g_renderer == nullptr) return false;
+    Make(Largest());
+    return true;
 }
 
 }  // namespace common
@@ -90,109 +142,20 @@ bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int
 using common::g_renderer;
 
 Texture* LoadTexture(const char* path) {
-    common::FileBytes bytes;
-    if (!bytes.Open(path)) {
+    auto pending = std::make_unique<Texture::Pending>();
+    if (!pending->file.Open(path)) {
         std::fprintf(stderr, "tinselrun: %s: cannot open picture\n", path);
         return nullptr;
     }
-    return common::LoadTextureFromMemory(bytes.data(), bytes.size(), path);
+    pending->name = path;
+    return common::LoadChecked(std::move(pending));
 }
-
-namespace common {
-
-Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* path) {
-    int64_t w = 0, h = 0;
-    if (size == 0) {
-        std::fprintf(stderr, "tinselrun: %s: empty picture file\n", path);
-        return nullptr;
-    }
-    if (common::PictureHeaderTooLarge(data, size, &w, &h)) {
-        std::fprintf(stderr, "tinselrun: %s: picture claims %lld x %lld pixels, refused\n", path,
-                     static_cast<long long>(w), static_cast<long long>(h));
-        return nullptr;
-    }
-    if (size >= 8 && Be32(data) == 0x89504E47u && !PngChunksIntact(data, size)) {
-        std::fprintf(stderr, "tinselrun: %s: truncated or corrupt PNG picture, refused\n", path);
-        return nullptr;
-    }
-    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (rw == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: cannot read picture (%s)\n", path, SDL_GetError());
-        return nullptr;
-    }
-    // The formats a picture file has always been allowed to be, told apart by content. GIF and PNM
-    // are not: their readers could be made to allocate gigabytes by a file of a few bytes.
-    const char* type = IMG_isPNG(rw)   ? "PNG"
-                       : IMG_isBMP(rw) ? "BMP"
-                       : IMG_isJPG(rw) ? "JPG"
-                                       : nullptr;
-    if (type == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: not a picture (PNG, BMP or JPEG)\n", path);
-        SDL_RWclose(rw);
-        return nullptr;
-    }
-    SDL_Surface* loaded = IMG_LoadTyped_RW(rw, 1, type);
-    if (loaded == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: not a picture (%s)\n", path, IMG_GetError());
-        return nullptr;
-    }
-    if (loaded->w > common::MAX_PICTURE_SIDE || loaded->h > common::MAX_PICTURE_SIDE) {
-        std::fprintf(stderr, "tinselrun: %s: picture of %d x %d pixels refused\n", path, loaded->w,
-                     loaded->h);
-        SDL_FreeSurface(loaded);
-        return nullptr;
-    }
-    SDL_Surface* surface = nullptr;
-    if (loaded->format->format == SDL_PIXELFORMAT_ABGR8888 && !SDL_HasColorKey(loaded) &&
-        !SDL_MUSTLOCK(loaded)) {
-        // What the converter would make of it, without a second picture-sized copy.
-        SwapRedAndBlue(loaded);
-        surface = loaded;
-    } else {
-        surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(loaded);
-    }
-    if (surface == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: cannot convert picture (%s)\n", path, SDL_GetError());
-        return nullptr;
-    }
-    auto* texture = new Texture;
-    texture->width = surface->w;
-    texture->height = surface->h;
-    const int side = common::g_maxTextureSide;
-    bool ok = g_renderer != nullptr;
-    for (int ty = 0; ok && ty < surface->h; ty += side) {
-        for (int tx = 0; ok && tx < surface->w; tx += side) {
-            const int tw = std::min(side, surface->w - tx);
-            const int th = std::min(side, surface->h - ty);
-            SDL_Texture* tile = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888,
-                                                  SDL_TEXTUREACCESS_STATIC, tw, th);
-            if (tile == nullptr) {
-                ok = false;
-                break;
-            }
-            const auto* pixels =
-                static_cast<const uint8_t*>(surface->pixels) + ty * surface->pitch + tx * 4;
-            SDL_UpdateTexture(tile, nullptr, pixels, surface->pitch);
-            SDL_SetTextureBlendMode(tile, SDL_BLENDMODE_BLEND);
-            SDL_SetTextureScaleMode(tile, SDL_ScaleModeNearest);
-            texture->tiles.push_back({tile, tx, ty, tw, th});
-        }
-    }
-    SDL_FreeSurface(surface);
-    if (!ok) {
-        std::fprintf(stderr, "tinselrun: %s: cannot make a texture (%s)\n", path, SDL_GetError());
-        DestroyTexture(texture);
-        return nullptr;
-    }
-    return texture;
-}
-
-}  // namespace common
 
 void DestroyTexture(Texture* texture) {
     if (texture == nullptr) return;
     for (const Texture::Tile& tile : texture->tiles) SDL_DestroyTexture(tile.texture);
+    auto& waiting = common::g_waiting;
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), texture), waiting.end());
     delete texture;
 }
 
@@ -206,6 +169,7 @@ int TextureHeight(const Texture* texture) {
 void DrawTexture(const Texture* texture, const int32_t* src, float x, float y, uint32_t argb,
                  float scale, float cx, float cy) {
     if (texture == nullptr || g_renderer == nullptr) return;
+    if (texture->pending) common::Make(texture);
     int32_t left = 0, top = 0, right = texture->width, bottom = texture->height;
     if (src != nullptr) {
         left = src[0];
@@ -242,6 +206,18 @@ void DrawLineStrip(const float* xy, int points, uint32_t argb) {
                            static_cast<Uint8>(argb >> 8), static_cast<Uint8>(argb),
                            static_cast<Uint8>(argb >> 24));
     SDL_RenderDrawLinesF(g_renderer, strip.data(), points);
+}
+
+void FillRects(const FillRect* rects, int count) {
+    if (g_renderer == nullptr) return;
+    for (int i = 0; i < count; ++i) {
+        const FillRect& r = rects[i];
+        const SDL_Rect rect = {r.x, r.y, r.w, r.h};
+        SDL_SetRenderDrawColor(g_renderer, static_cast<Uint8>(r.argb >> 16),
+                               static_cast<Uint8>(r.argb >> 8), static_cast<Uint8>(r.argb),
+                               static_cast<Uint8>(r.argb >> 24));
+        SDL_RenderFillRect(g_renderer, &rect);
+    }
 }
 
 void Clear(uint32_t argb) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/common/picture.h"
 #include "platform/renderer.h"
 
 namespace plat::common {
@@ -17,13 +18,13 @@ extern SDL_Renderer* g_renderer;
 void AttachRenderer(SDL_Renderer* renderer);
 void DetachRenderer();
 
-// Reads the first bytes of a picture and refuses one whose header claims more than
-// MAX_PICTURE_SIDE pixels on a side or MAX_PICTURE_PIXELS in all, before it is decoded.
-constexpr int64_t MAX_PICTURE_SIDE = 16384;
-constexpr int64_t MAX_PICTURE_PIXELS = 64ll * 1024 * 1024;
-bool PictureHeaderTooLarge(const uint8_t* data, size_t size, int64_t* width, int64_t* height);
-
-// The picture loader behind LoadTexture, on bytes already read; name is for the error line.
+// The picture loader behind LoadTexture, on bytes already read (and copied); name is for the
+// error lines. The file is checked now; its pixels are decoded and made a texture when it is
+// first drawn, or by MakeNextTextureReady.
 Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* name);
+
+// Makes one loaded picture that has not been drawn yet ready to draw (the largest), so that its
+// first draw costs no frame; false when every one is ready.
+bool MakeNextTextureReady();
 
 }  // namespace plat::common

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@ namespace plat {
 namespace {
 
 bool g_open = false;
+bool g_sdlAudio = false;  // SDL's audio was started, to try the driver the user named
 common::Mixer g_mixer;
 // The runner's feed: the capture and the device stand-in, moved by the virtual clock.
 common::ClockFeed g_feed(&g_mixer);
@@ -42,18 +44,20 @@ void FeedCapture() {
 bool OpenAudio(int slots) {
     g_mixer.Reset(slots);
     // No sound is played; an audio driver chosen in the environment is still tried, so that a
-    // broken one stands in for a machine without sound.
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // broken one stands in for a machine without sound. SDL's own dummy driver cannot fail.
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if (driver != nullptr && std::strcmp(driver, "dummy") != 0) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        g_sdlAudio = true;
+    }
     g_open = true;
     return true;
 }
 
 void CloseAudio() {
-    if (g_open) {
-        FeedCapture();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    if (g_open) FeedCapture();
+    if (g_sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_sdlAudio = false;
     g_feed.Finish();
     g_open = false;
     g_mixer.Reset(0);

@@ -30,6 +30,8 @@ struct Frame {
     int pitch = 0;  // in pixels
 };
 Frame ReadFrame();
+// What the window shows: the picture, or since PresentOverlay the picture under its overlay.
+Frame ReadShownFrame();
 bool SaveFramePNG(const char* path);  // false after one stderr line when it cannot
 bool IsWindowed();                    // the display mode the last reset asked for
 

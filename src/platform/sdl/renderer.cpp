@@ -16,6 +16,7 @@ SDL_Renderer* g_device = nullptr;
 SDL_Texture* g_backBuffer = nullptr;  // the 800 x 600 picture, stretched to the window
 int g_width = 0, g_height = 0;
 bool g_integerScale = false;
+long long g_presented = 0;  // frames presented
 
 }  // namespace
 
@@ -23,6 +24,7 @@ RendererResult CreateRenderer(int width, int height, bool windowed) {
     if (sdl::g_window == nullptr) return RendererResult::NoVideo;
     g_width = width;
     g_height = height;
+    g_presented = 0;
     if (!windowed) sdl::SetFullscreen(true);
     // The three device settings, best first.
     const Uint32 attempts[] = {SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC,
@@ -86,6 +88,9 @@ void Present() {
     ShowPicture();
     SDL_RenderPresent(g_device);
     SDL_SetRenderTarget(g_device, g_backBuffer);
+    // The time until the next tick is the loop's to spare: from the second frame on, one
+    // picture not drawn yet is made ready in it, so that no later frame waits for its own.
+    if (g_presented++ > 0) common::MakeNextTextureReady();
 }
 
 void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
@@ -106,6 +111,22 @@ void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
     SDL_SetRenderDrawBlendMode(g_device, kept);
     SDL_RenderPresent(g_device);
     SDL_SetRenderTarget(g_device, g_backBuffer);
+}
+
+bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
+    if (g_device == nullptr || sdl::g_window == nullptr) return false;
+    // Events count in the window's points, the picture is laid out in the renderer's pixels.
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(sdl::g_window, &winW, &winH);
+    SDL_GetRendererOutputSize(g_device, &outW, &outH);
+    if (winW <= 0 || winH <= 0) return false;
+    const PictureRect fit = FitPicture(outW, outH, g_width, g_height, g_integerScale);
+    if (fit.w <= 0 || fit.h <= 0) return false;
+    const int64_t ox = int64_t{x} * outW / winW - fit.x, oy = int64_t{y} * outH / winH - fit.y;
+    if (ox < 0 || oy < 0 || ox >= fit.w || oy >= fit.h) return false;
+    *pictureX = static_cast<int>(ox * g_width / fit.w);
+    *pictureY = static_cast<int>(oy * g_height / fit.h);
+    return true;
 }
 
 bool SavePicture(const char* path) {

@@ -80,6 +80,16 @@ bool Translate(const SDL_Event& e, Event* out) {
             *out = {EventType::KeyDown};
             out->key = VirtualKeyFromScancode(e.key.keysym.scancode);
             out->repeat = e.key.repeat != 0;
+            out->scan = DikFromScancode(e.key.keysym.scancode);
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) {
+                return false;
+            }
+            *out = {EventType::MouseDown};
+            out->key = e.button.button == SDL_BUTTON_LEFT ? VK_LBUTTON : VK_RBUTTON;
+            out->x = e.button.x;
+            out->y = e.button.y;
             return true;
         case SDL_MOUSEMOTION:
             *out = {EventType::MouseMove};

@@ -23,7 +23,6 @@ void CanvasPixels(int* width, int* height);
 
 // The touch controls: registered on the canvas with the window, drawn by the renderer.
 void InstallTouch();
-uint8_t TouchPads();
 // The layout on the canvas as it is now, what is held, and where the stick's touch is; false
 // when the controls are not shown (no touch screen).
 bool TouchControls(common::TouchLayout* layout, uint8_t* held, float* stickX, float* stickY);

@@ -77,34 +77,70 @@ uint8_t HeldBy(const common::TouchLayout& layout, float* stickX, float* stickY) 
     return held;
 }
 
-// The "standard" mapping's buttons and axes, which every browser gives a pad it knows.
-enum {
-    STD_A = 0,
-    STD_X = 2,
-    STD_START = 9,
-    STD_UP = 12,
-    STD_DOWN = 13,
-    STD_LEFT = 14,
-    STD_RIGHT = 15,
+// The "standard" mapping's buttons, which every browser gives a pad it knows, by the place of
+// each control; its axes are the left stick's x and y, then the right stick's.
+constexpr struct {
+    int button;
+    PadControl control;
+} STANDARD_BUTTONS[] = {
+    {0, PADC_SOUTH},
+    {1, PADC_EAST},
+    {2, PADC_WEST},
+    {3, PADC_NORTH},
+    {4, PADC_LEFT_SHOULDER},
+    {5, PADC_RIGHT_SHOULDER},
+    {8, PADC_BACK},
+    {9, PADC_START},
+    {10, PADC_LEFT_STICK_PRESS},
+    {11, PADC_RIGHT_STICK_PRESS},
+    {12, PADC_DPAD_UP},
+    {13, PADC_DPAD_DOWN},
+    {14, PADC_DPAD_LEFT},
+    {15, PADC_DPAD_RIGHT},
+    {16, PADC_GUIDE},
 };
+constexpr int STD_LEFT_TRIGGER = 6;
+constexpr int STD_RIGHT_TRIGGER = 7;
+constexpr double TRIGGER_PAST = 0.25;  // a quarter of its travel, as on the desktop
 
-uint8_t PadsHeld() {
+uint32_t PadControlsHeld() {
     // Polled every pass: browsers miss connect events after a reload until a button is pressed.
     if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return 0;
-    uint8_t held = 0;
+    uint32_t held = 0;
     const int count = emscripten_get_num_gamepads();
     for (int i = 0; i < count; ++i) {
         EmscriptenGamepadEvent pad;
         if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS) continue;
         if (!pad.connected || std::strcmp(pad.mapping, "standard") != 0) continue;
-        auto button = [&pad](int b) { return b < pad.numButtons && pad.digitalButton[b]; };
-        if (button(STD_LEFT)) held |= PAD_LEFT;
-        if (button(STD_RIGHT)) held |= PAD_RIGHT;
-        if (button(STD_UP)) held |= PAD_UP;
-        if (button(STD_DOWN)) held |= PAD_DOWN;
-        if (button(STD_A) || button(STD_X)) held |= PAD_FIRE;
-        if (button(STD_START)) held |= PAD_START;
-        if (pad.numAxes >= 2) held |= common::StickPads(pad.axis[0], pad.axis[1]);
+        for (const auto& b : STANDARD_BUTTONS) {
+            if (b.button < pad.numButtons && pad.digitalButton[b.button]) held |= PadBit(b.control);
+        }
+        auto trigger = [&pad](int b) {
+            return b < pad.numButtons && pad.analogButton[b] > TRIGGER_PAST;
+        };
+        if (trigger(STD_LEFT_TRIGGER)) held |= PadBit(PADC_LEFT_TRIGGER);
+        if (trigger(STD_RIGHT_TRIGGER)) held |= PadBit(PADC_RIGHT_TRIGGER);
+        if (pad.numAxes >= 2)
+            held |= common::StickControls(pad.axis[0], pad.axis[1], PADC_STICK_LEFT);
+        if (pad.numAxes >= 4) {
+            held |= common::StickControls(pad.axis[2], pad.axis[3], PADC_RIGHT_STICK_LEFT);
+        }
+    }
+    return held;
+}
+
+// The touch controls as a pad's: the stick as the left stick, fire as South, start as Start.
+uint32_t TouchControlsHeld() {
+    if (g_touches.empty()) return 0;
+    const uint8_t pads = HeldBy(LayoutNow(), nullptr, nullptr);
+    constexpr struct {
+        uint8_t pad;
+        PadControl control;
+    } AS[] = {{PAD_LEFT, PADC_STICK_LEFT}, {PAD_RIGHT, PADC_STICK_RIGHT}, {PAD_UP, PADC_STICK_UP},
+              {PAD_DOWN, PADC_STICK_DOWN}, {PAD_FIRE, PADC_SOUTH},        {PAD_START, PADC_START}};
+    uint32_t held = 0;
+    for (const auto& a : AS) {
+        if (pads & a.pad) held |= PadBit(a.control);
     }
     return held;
 }
@@ -117,11 +153,6 @@ void InstallTouch() {
     emscripten_set_touchend_callback(CANVAS, nullptr, false, OnTouch);
     emscripten_set_touchcancel_callback(CANVAS, nullptr, false, OnTouch);
     g_touchScreen = EM_ASM_INT({ return navigator.maxTouchPoints > 0 ? 1 : 0; }) != 0;
-}
-
-uint8_t TouchPads() {
-    if (g_touches.empty()) return 0;
-    return HeldBy(LayoutNow(), nullptr, nullptr);
 }
 
 bool TouchControls(common::TouchLayout* layout, uint8_t* held, float* stickX, float* stickY) {
@@ -160,9 +191,13 @@ bool ReadJoystick(int /*index*/, JoyReading* /*out*/) {
     return false;
 }
 
-uint8_t ReadPads() {
+uint32_t ReadPadControls() {
     if (!web::LiveInput() || !web::PageActive()) return 0;
-    return web::PadsHeld() | web::TouchPads();
+    return web::PadControlsHeld() | web::TouchControlsHeld();
+}
+
+uint8_t ReadPads() {
+    return common::PadsFromControls(ReadPadControls());
 }
 
 }  // namespace plat

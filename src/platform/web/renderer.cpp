@@ -12,10 +12,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/common/picture.h"
 #include "platform/common/read_file.h"
 #include "platform/input.h"
 #include "platform/web/backend.h"
-#include "platform/web/picture.h"
+#include "platform/web/png_file.h"
 #include "platform/web/web.h"
 
 namespace plat {
@@ -397,6 +398,32 @@ void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count) {
     PresentPicture();
 }
 
+void FillRects(const FillRect* rects, int count) {
+    if (g_context == 0 || count <= 0) return;
+    BindPicture();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const float pw = static_cast<float>(g_picW), ph = static_cast<float>(g_picH);
+    // The picture's rows run upwards in its framebuffer: row 0 is GL's y 0.
+    for (int i = 0; i < count; ++i) {
+        const FillRect& r = rects[i];
+        Shape(static_cast<float>(r.x), ph - static_cast<float>(r.y + r.h), static_cast<float>(r.w),
+              static_cast<float>(r.h), r.argb, 0, 0, pw, ph);
+    }
+}
+
+bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
+    int cw = 0, ch = 0;
+    web::CanvasPixels(&cw, &ch);
+    const PictureRect to = FitPicture(cw, ch, g_picW, g_picH, g_integerScale);
+    if (to.w <= 0 || to.h <= 0 || x < to.x || y < to.y || x >= to.x + to.w || y >= to.y + to.h) {
+        return false;
+    }
+    *pictureX = static_cast<int>(static_cast<int64_t>(x - to.x) * g_picW / to.w);
+    *pictureY = static_cast<int>(static_cast<int64_t>(y - to.y) * g_picH / to.h);
+    return true;
+}
+
 bool SavePicture(const char* path) {
     if (g_context == 0) {
         std::fprintf(stderr, "tinselrun: %s: nothing has been drawn\n", path);
@@ -424,17 +451,18 @@ Texture* LoadTexture(const char* path) {
         std::fprintf(stderr, "tinselrun: %s: cannot open picture\n", path);
         return nullptr;
     }
-    web::Picture picture;
-    if (!web::DecodePicture(bytes.data(), bytes.size(), path, &picture)) return nullptr;
+    // The same checks and reader as the desktop's: stb_image, without an inflater of our own.
+    common::Picture picture;
+    if (!common::DecodePicture(bytes.data(), bytes.size(), path, &picture)) return nullptr;
     if (g_context == 0) return nullptr;
     auto* texture = new Texture;
     texture->width = picture.width;
     texture->height = picture.height;
-    for (size_t i = 3; i < picture.rgba.size(); i += 4) {
-        if (picture.rgba[i] != 0 && picture.rgba[i] != 255) {
-            texture->partialAlpha = true;
-            break;
-        }
+    const uint32_t* argb = picture.Pixels();
+    const size_t pixels = static_cast<size_t>(picture.width) * picture.height;
+    for (size_t i = 0; i < pixels && !texture->partialAlpha; ++i) {
+        const uint32_t alpha = argb[i] >> 24;
+        texture->partialAlpha = alpha != 0 && alpha != 255;
     }
     const int side = g_maxSide;
     std::vector<uint8_t> tile;
@@ -443,15 +471,20 @@ Texture* LoadTexture(const char* path) {
             const int tw = std::min(side, picture.width - tx);
             const int th = std::min(side, picture.height - ty);
             tile.resize(static_cast<size_t>(tw) * th * 4);
+            uint8_t* to = tile.data();
             for (int row = 0; row < th; ++row) {
-                const uint8_t* from =
-                    picture.rgba.data() + (static_cast<size_t>(ty + row) * picture.width + tx) * 4;
-                std::copy(from, from + static_cast<size_t>(tw) * 4,
-                          tile.data() + static_cast<size_t>(row) * tw * 4);
+                const uint32_t* from = argb + static_cast<size_t>(ty + row) * picture.width + tx;
+                for (int x = 0; x < tw; ++x, to += 4) {
+                    to[0] = static_cast<uint8_t>(from[x] >> 16);
+                    to[1] = static_cast<uint8_t>(from[x] >> 8);
+                    to[2] = static_cast<uint8_t>(from[x]);
+                    to[3] = static_cast<uint8_t>(from[x] >> 24);
+                }
             }
             texture->tiles.push_back({MakeTexture(tw, th, tile.data()), tx, ty, tw, th});
         }
     }
+    common::Recycle(&picture);
     return texture;
 }
 

@@ -69,9 +69,24 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* /*user*/) {
     if (vk == VK_F1 && !e->repeat && g_live) ToggleFullscreen();
     Event key{EventType::KeyDown};
     key.key = vk;
+    key.scan = dik;
     key.repeat = e->repeat != 0;
     Push(key);
     return GameKey(dik, vk);
+}
+
+// Clicks and moves on the canvas, in its pixels (the pause menu takes them).
+EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* /*user*/) {
+    const double ratio = emscripten_get_device_pixel_ratio();
+    Event event{type == EMSCRIPTEN_EVENT_MOUSEDOWN ? EventType::MouseDown : EventType::MouseMove};
+    event.x = static_cast<int>(e->targetX * ratio);
+    event.y = static_cast<int>(e->targetY * ratio);
+    if (event.type == EventType::MouseDown) {
+        if (e->button != 0 && e->button != 2) return false;
+        event.key = e->button == 0 ? VK_LBUTTON : VK_RBUTTON;
+    }
+    Push(event);
+    return false;
 }
 
 EM_BOOL OnFocus(int type, const EmscriptenFocusEvent* /*e*/, void* /*user*/) {
@@ -186,6 +201,8 @@ WindowResult CreateGameWindow(const char* /*title*/, int /*width*/, int /*height
         emscripten_set_resize_callback(window, nullptr, false, web::OnResize);
         emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, false,
                                                  web::OnFullscreen);
+        emscripten_set_mousedown_callback(web::CANVAS, nullptr, false, web::OnMouse);
+        emscripten_set_mousemove_callback(web::CANVAS, nullptr, false, web::OnMouse);
         web::InstallTouch();
     }
     EmscriptenVisibilityChangeEvent visibility;
