@@ -53,13 +53,13 @@ bool FilesApart(const app::GameOptions& options, std::string* error) {
     return true;
 }
 
-std::string Heading() {
+}  // namespace
+
+std::string RecordingHeading() {
     return std::string("tinselrun ") + TINSELRUN_VERSION +
            " recording, starting in scene OP; play it with tinselrun --replay FILE, or "
            "tinselrun-sim --input FILE --ticks N";
 }
-
-}  // namespace
 
 int RunGame(int argc, char** argv) {
     app::GameOptions options;
@@ -97,7 +97,7 @@ int RunGame(int argc, char** argv) {
     }
 
     record::RecordHook recorder;
-    if (!options.recordPath.empty() && !recorder.Open(options.recordPath, Heading())) {
+    if (!options.recordPath.empty() && !recorder.Open(options.recordPath, RecordingHeading())) {
         Say("cannot write " + options.recordPath + ": " + std::strerror(errno));
         return EXIT_BAD_INPUT;
     }

@@ -147,6 +147,11 @@ bool PlayerDesk::TakeEvent(const plat::Event& event) {
     return true;
 }
 
+void PlayerDesk::Adopt(const Settings& settings) {
+    Adjust([&](Settings& s) { s = settings; });
+    lastPaint_ = -1e9;
+}
+
 bool PlayerDesk::MenuKeyDown(const plat::Event& event) {
     const uint8_t scan = static_cast<uint8_t>(event.scan);
     // The arrows step on while held; the rest act once a press.

@@ -38,6 +38,8 @@ public:
     // what is held as it resumes counts once it has been let go.
     void SetPaused(bool paused);
     bool Paused() const { return paused_; }
+    // The player's change made outside the game (the page's own controls): played and kept.
+    void Adopt(const Settings& settings);
     const Settings& Current() const override { return settings_; }
     const Menu& OpenMenu() const { return menu_; }
 

@@ -128,8 +128,10 @@ std::string SettingsPath() {
     return (base / "tinselrun" / "settings.ini").string();
 }
 
-SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why) {
-    *out = SettingsFile{};
+namespace {
+
+// The file's text; Missing, or Damaged when it cannot be read.
+SettingsRead ReadSettingsText(const std::string& path, std::string* out, std::string* why) {
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return SettingsRead::Missing;
     errno = 0;
@@ -145,6 +147,21 @@ SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::strin
         *why = "cannot read it";
         return SettingsRead::Damaged;
     }
+    *out = std::move(text);
+    return SettingsRead::Read;
+}
+
+}  // namespace
+
+SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why) {
+    *out = SettingsFile{};
+    std::string text;
+    const SettingsRead read = ReadSettingsText(path, &text, why);
+    return read == SettingsRead::Read ? ParseSettings(text, out, why) : read;
+}
+
+SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::string* why) {
+    *out = SettingsFile{};
     if (text.size() > MAX_SETTINGS_BYTES) {
         *why = "over 64 KiB, not a settings file";
         return SettingsRead::Damaged;
@@ -183,7 +200,7 @@ SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::strin
     return SettingsRead::Read;
 }
 
-bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why) {
+std::string SettingsText(const SettingsFile& file) {
     const Settings& s = file.values;
     std::string text =
         "# Tinselrun's settings, written by the game whenever one changes.\n"
@@ -206,7 +223,14 @@ bool WriteSettings(const std::string& path, const SettingsFile& file, std::strin
         text += std::string(InputName(input)) + "_pad=" + PadsText(binding) + "\n";
     }
     for (const std::string& line : file.otherLines) text += line + "\n";
+    return text;
+}
 
+bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why) {
+    return WriteSettingsText(path, SettingsText(file), why);
+}
+
+bool WriteSettingsText(const std::string& path, const std::string& text, std::string* why) {
     const fs::path target(path);
     std::error_code ec;
     fs::create_directories(target.parent_path(), ec);
@@ -239,35 +263,62 @@ bool WriteSettings(const std::string& path, const SettingsFile& file, std::strin
     return ok;
 }
 
+SettingsRead SettingsFileStore::Load(std::string* text, std::string* why) {
+    return ReadSettingsText(path_, text, why);
+}
+
+bool SettingsFileStore::Save(const std::string& text, std::string* why) {
+    return WriteSettingsText(path_, text, why);
+}
+
+bool SettingsFileStore::SetAside(std::string* how) {
+    const std::string bad = path_ + ".bad";
+    std::error_code ec;
+    fs::rename(path_, bad, ec);
+    *how = ec ? "it stays where it is: " + ec.message()
+              : "the file is kept as " + fs::path(bad).filename().string();
+    return !ec;
+}
+
+std::string SettingsFileStore::Place() const {
+    return fs::path(path_).parent_path().string();
+}
+
 void KeptSettings::Load(const std::string& path) {
-    path_ = path;
+    ownStore_.reset();
+    if (!path.empty()) ownStore_ = std::make_unique<SettingsFileStore>(path);
+    Load(ownStore_.get());
+}
+
+void KeptSettings::Load(SettingsStore* store) {
+    store_ = store;
     file_ = SettingsFile{};
     saidUnwritable_ = false;
-    if (path.empty()) return;
-    std::string why;
-    if (ReadSettings(path, &file_, &why) != SettingsRead::Damaged) {
+    if (store == nullptr) return;
+    std::string text, why;
+    SettingsRead read = store->Load(&text, &why);
+    if (read == SettingsRead::Read) read = ParseSettings(text, &file_, &why);
+    if (read != SettingsRead::Damaged) {
         for (const std::string& note : file_.notes) {
-            std::fprintf(stderr, "tinselrun: %s: %s\n", path.c_str(), note.c_str());
+            std::fprintf(stderr, "tinselrun: %s: %s\n", store->Name().c_str(), note.c_str());
         }
         return;
     }
-    const std::string bad = path + ".bad";
-    std::error_code ec;
-    fs::rename(path, bad, ec);
+    file_ = SettingsFile{};
+    std::string how;
+    const bool setAside = store->SetAside(&how);
     std::fprintf(stderr, "tinselrun: %s: %s; playing with the default settings (%s)\n",
-                 path.c_str(), why.c_str(),
-                 ec ? ("it stays where it is: " + ec.message()).c_str()
-                    : ("the file is kept as " + fs::path(bad).filename().string()).c_str());
-    if (ec) path_.clear();  // writing over it would lose it
+                 store->Name().c_str(), why.c_str(), how.c_str());
+    if (!setAside) store_ = nullptr;  // writing over it would lose it
 }
 
 void KeptSettings::Keep(const Settings& values) {
     if (values == file_.values) return;
     file_.values = values;
-    if (path_.empty()) return;
+    if (store_ == nullptr) return;
     std::string why;
-    if (WriteSettings(path_, file_, &why) || saidUnwritable_) return;
+    if (store_->Save(SettingsText(file_), &why) || saidUnwritable_) return;
     saidUnwritable_ = true;
     std::fprintf(stderr, "tinselrun: cannot save the settings in %s: %s; playing on\n",
-                 fs::path(path_).parent_path().c_str(), why.c_str());
+                 store_->Place().c_str(), why.c_str());
 }

@@ -1,6 +1,7 @@
 // The player's settings: what this run plays with, and the file that keeps them between runs.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,18 +40,53 @@ SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::strin
 // Writes through a temporary file beside it and a rename, so the file is whole or as it was.
 // Makes the folder when it is missing. False with the reason.
 bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why);
+bool WriteSettingsText(const std::string& path, const std::string& text, std::string* why);
+// The text of a settings file, read (Read, or Damaged with `why`) and written.
+SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::string* why);
+std::string SettingsText(const SettingsFile& file);
+
+// Where the kept settings live between runs: the settings file, or the page's localStorage.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The kept text: Missing when there is none, Damaged (with why) when it cannot be read.
+    virtual SettingsRead Load(std::string* text, std::string* why) = 0;
+    virtual bool Save(const std::string& text, std::string* why) = 0;
+    // Keeps a damaged one aside for the player; `how` says where, or why it stays. False when
+    // it stays, so that saving would lose it.
+    virtual bool SetAside(std::string* how) = 0;
+    virtual std::string Name() const = 0;   // what the messages call the settings
+    virtual std::string Place() const = 0;  // where saving goes, for its message
+};
+
+// settings.ini: a damaged one becomes settings.ini.bad.
+class SettingsFileStore final : public SettingsStore {
+public:
+    explicit SettingsFileStore(std::string path) : path_(std::move(path)) {}
+    SettingsRead Load(std::string* text, std::string* why) override;
+    bool Save(const std::string& text, std::string* why) override;
+    bool SetAside(std::string* how) override;
+    std::string Name() const override { return path_; }
+    std::string Place() const override;
+
+private:
+    std::string path_;
+};
 
 // The kept settings of this run: read at start-up, written whenever the player changes one.
 class KeptSettings {
 public:
     // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad.
     void Load(const std::string& path);
+    // The same from any store, which the caller keeps alive (nullptr: nothing is kept).
+    void Load(SettingsStore* store);
     const Settings& Values() const { return file_.values; }
     // Keeps a change the player made; an unwritable folder is reported once, play goes on.
     void Keep(const Settings& values);
 
 private:
-    std::string path_;
+    std::unique_ptr<SettingsFileStore> ownStore_;
+    SettingsStore* store_ = nullptr;
     SettingsFile file_;
     bool saidUnwritable_ = false;
 };

@@ -16,6 +16,9 @@ void AppendInt(std::string& out, int64_t value);
 // The shortest text that reads back to the same float; null for NaN and infinities,
 // which JSON cannot hold.
 void AppendFloat(std::string& out, float value);
+// The same text for a finite float without std::to_chars (the page's standard library has none
+// for floats); writes at most 80 bytes, returns how many.
+size_t ShortestFloatText(float value, char* out);
 // A quoted JSON string; null for a null pointer.
 void AppendString(std::string& out, const char* text);
 

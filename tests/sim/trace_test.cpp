@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -70,6 +71,34 @@ protected:
         return nlohmann::json::parse(out);
     }
 };
+
+// The page's standard library has no std::to_chars for floats: its own writer must give the
+// same bytes, or the page's trace would differ from the runner's.
+TEST(TraceNumbers, ThePagesFloatWriterWritesWhatToCharsWrites) {
+    auto same = [](float v) {
+        char ours[80], theirs[80];
+        const std::string a(ours, record::ShortestFloatText(v, ours));
+        const std::string b(theirs, std::to_chars(theirs, theirs + sizeof theirs, v).ptr);
+        return a == b ? std::string() : a + " against " + b;
+    };
+    // Every sixteenth of a pixel over the playfield and beyond, as positions and speeds go.
+    for (int k = -40000; k <= 40000; ++k) ASSERT_EQ(same(static_cast<float>(k) / 16.0f), "") << k;
+    // Powers of two and their neighbours (where the rounding interval is lopsided), and a
+    // million floats of every magnitude, denormals included.
+    uint32_t bits = 0x12345678u;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float v;
+        if (i < 2 * 254) {
+            v = std::ldexp(1.0f, i / 2 - 126);
+            if (i % 2) v = std::nextafter(v, 0.0f);
+        } else {
+            std::memcpy(&v, &bits, sizeof v);
+        }
+        if (!std::isfinite(v)) continue;
+        ASSERT_EQ(same(v), "") << bits;
+    }
+}
 
 TEST_F(TraceLine, ListsTasksNewestFirstWithTheirOwnFieldsInOrder) {
     auto* quiet = new Quiet;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: `deps.sh play` what building and playing the
-# game needs, `deps.sh test` (the default) that and everything the tests and tools need.
+# game needs, `deps.sh web` that and the page's toolchain, `deps.sh test` (the default) all of
+# those and everything the tests and tools need.
 set -euo pipefail
 
 # Building the game, its generated assets and the runner, and playing it.
@@ -9,6 +10,8 @@ PLAY_PACKAGES=(
   libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
   libdeflate-dev
 )
+# The page: Debian's emcc and its optimiser, and the acorn module its JavaScript tools load.
+WEB_PACKAGES=(emscripten binaryen node-acorn)
 # The test suites, the real-window and package tests, the sanitizer and clang builds, the
 # fuzzers and the benchmarks.
 TEST_PACKAGES=(
@@ -16,12 +19,14 @@ TEST_PACKAGES=(
   xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian appstream
+  chromium python3-websocket
 )
 
 case "${1:-test}" in
   play) wanted=("${PLAY_PACKAGES[@]}") ;;
-  test) wanted=("${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
-  *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+  web) wanted=("${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}") ;;
+  test) wanted=("${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+  *) echo "usage: $0 [play|web|test]" >&2; exit 2 ;;
 esac
 
 missing=()

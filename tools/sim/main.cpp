@@ -1,23 +1,16 @@
 // tinselrun-sim: the whole game on the headless backend, one frame period per tick, keys from
 // an input script, a JSON-lines trace of every tick, PNG snapshots and a WAV of the sound.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "options.h"
 #include "platform/headless/headless.h"
-#include "record/script.h"
 #include "record/session.h"
+#include "run.h"
 #include "scenes/scenetable.h"
 #include "shell/assetdir.h"
-#include "shell/dxmain.h"
-#include "shell/game.h"
-#include "shell/graphics.h"
-#include "shell/tickhook.h"
 
 namespace {
 
@@ -29,32 +22,6 @@ void Fail(const std::string& message) {
     for (char c : message) line += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
     line += '\n';
     std::fputs(line.c_str(), stderr);
-}
-
-bool SnapshotAt(const std::vector<sim::Snapshot>& shots, int64_t tick) {
-    for (const sim::Snapshot& shot : shots) {
-        if (shot.tick == tick) return true;
-    }
-    return false;
-}
-
-// Writes every snapshot asked for this tick, of the frame its draw pass painted.
-bool SaveSnapshots(const std::vector<sim::Snapshot>& shots, int64_t tick) {
-    for (const sim::Snapshot& shot : shots) {
-        if (shot.tick == tick && !plat::headless::SaveFramePNG(shot.path.c_str())) return false;
-    }
-    return true;
-}
-
-// Tick 0 is the state start-up left, which the game never draws: paint it for its snapshots
-// without letting that pass leave anything (the sprite transform) for tick 1's.
-bool SnapshotStartUp(const std::vector<sim::Snapshot>& shots) {
-    if (!SnapshotAt(shots, 0)) return true;
-    const Matrix2D kept = g_pSprite->Transform();
-    g_rasterize = true;
-    DrawFrame();
-    g_pSprite->SetTransform(kept);
-    return SaveSnapshots(shots, 0);
 }
 
 }  // namespace
@@ -81,21 +48,8 @@ int main(int argc, char** argv) {
         Fail("--input and --trace name the same file (" + options.tracePath + ")");
         return EXIT_BAD_INPUT;
     }
-    std::unique_ptr<record::ScriptFeed> feed;
-    if (!options.inputPath.empty()) {
-        record::Script script;
-        if (!record::LoadScript(options.inputPath, &script, &error)) {
-            Fail(error);
-            return EXIT_BAD_INPUT;
-        }
-        feed = std::make_unique<record::ScriptFeed>(std::move(script));
-    }
-    // Written in large blocks; a write error ends the run.
-    record::TraceHook trace({.flushEveryTick = false, .sayErrors = false});
-    if (!options.tracePath.empty() && !trace.Open(options.tracePath)) {
-        Fail("cannot write " + options.tracePath + ": " + std::strerror(errno));
-        return EXIT_BAD_INPUT;
-    }
+    sim::Run run(Fail);
+    if (!run.Prepare(options)) return EXIT_BAD_INPUT;
     if (!options.audioPath.empty() && !plat::headless::CaptureAudioTo(options.audioPath)) {
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         return EXIT_BAD_INPUT;
@@ -103,45 +57,17 @@ int main(int argc, char** argv) {
 
     InstallScenes();
     if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
-    if (feed) SetKeyFeed(feed.get());
-    if (!options.tracePath.empty()) AddTickHook(&trace);
-    GameStart start;
-    start.scene = options.scene;
-    // Every tick is drawn, as in the game, but only snapshot ticks are painted.
-    g_rasterize = false;
-    // The game ends here too when the device cannot be made (its message is already out).
-    if (StartGame(start) != START_OK) return EXIT_RUN_FAILED;
-
-    auto traceOk = [&] {
-        if (trace.Error().empty()) return true;
-        Fail("cannot write " + options.tracePath + ": " + trace.Error());
-        return false;
-    };
     // The sound up to the clock's time, as the game's audio device would have taken it.
-    auto feedAudio = [&] {
+    run.afterTick = [&] {
         if (plat::headless::FeedAudio()) return true;
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         return false;
     };
-
-    bool ok = traceOk() && SnapshotStartUp(options.snapshots);
-    for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
-        g_rasterize = SnapshotAt(options.snapshots, tick);
-        const int result = StepTick();
-        if (QuitPosted()) break;
-        if (result != FRAME_UPDATE_DRAW) {
-            Fail("tick " + std::to_string(tick) + " was not due as one whole frame (clock " +
-                 std::to_string(result) + ")");
-            ok = false;
-            break;
-        }
-        ok = traceOk() && SaveSnapshots(options.snapshots, tick) && feedAudio();
+    // The game ends here too when the device cannot be made (its message is already out).
+    if (!run.Start()) return EXIT_RUN_FAILED;
+    while (run.Next()) {
     }
-    int status = ok ? 0 : EXIT_RUN_FAILED;
-
-    StopGame();
-    ClearTickHooks();
-    if (status == 0 && !traceOk()) status = EXIT_RUN_FAILED;
+    int status = run.Finish();
     if (status == 0 && !plat::headless::AudioCaptureError().empty()) {
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         status = EXIT_RUN_FAILED;

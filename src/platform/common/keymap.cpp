@@ -1,8 +1,10 @@
 #include "platform/keymap.h"
 
-#include <SDL.h>
+#include <SDL_scancode.h>
 
 #include <array>
+
+#include "platform/window.h"
 
 namespace plat {
 namespace {
@@ -80,6 +82,16 @@ std::array<unsigned char, SDL_SCANCODE_LIMIT> BuildTable() {
 }
 
 }  // namespace
+
+int VirtualKeyFromScancode(int sdlScancode) {
+    if (sdlScancode == SDL_SCANCODE_ESCAPE) return VK_ESCAPE;
+    if (sdlScancode == SDL_SCANCODE_PAUSE) return VK_PAUSE;
+    if (sdlScancode == SDL_SCANCODE_P) return VK_P;
+    if (sdlScancode == SDL_SCANCODE_M) return VK_M;
+    if (sdlScancode >= SDL_SCANCODE_F1 && sdlScancode <= SDL_SCANCODE_F12)
+        return VK_F1 + (sdlScancode - SDL_SCANCODE_F1);
+    return 0;
+}
 
 int DikFromScancode(int sdlScancode) {
     static const std::array<unsigned char, SDL_SCANCODE_LIMIT> table = BuildTable();

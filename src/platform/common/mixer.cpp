@@ -47,12 +47,13 @@ void Mixer::Queue(Change change) {
     changes_.push_back(std::move(change));
 }
 
-void Mixer::Play(int slot, bool loop, int64_t at) {
+bool Mixer::Play(int slot, bool loop, int64_t at) {
     const Sound* sound = SoundIn(slot);
-    if (sound == nullptr || !sound->Playable()) return;
+    if (sound == nullptr || !sound->Playable()) return false;
     Change change(Change::PLAY, at, slot, loop);
-    if (sound->Streamed() && (change.stream = sound->OpenStream(loop)) == nullptr) return;
+    if (sound->Streamed() && (change.stream = sound->OpenStream(loop)) == nullptr) return false;
     Queue(std::move(change));
+    return true;
 }
 
 void Mixer::Stop(int slot, int64_t at) {

@@ -31,8 +31,9 @@ public:
     std::unique_ptr<Sound> TakeSound(int slot);
 
     // Each change takes effect at frame `at` of the time line, or at the next frame mixed when
-    // that is already past. Every play is a voice of its own, however many are playing.
-    void Play(int slot, bool loop, int64_t at);
+    // that is already past. Every play is a voice of its own, however many are playing; a play
+    // of a slot that holds nothing playable is refused (false).
+    bool Play(int slot, bool loop, int64_t at);
     void Stop(int slot, int64_t at);
     void StopAll(int64_t at);
     void SetPaused(bool paused, int64_t at);  // voices hold their place; the mix is silent

@@ -29,16 +29,6 @@ int g_windowW = 0, g_windowH = 0;        // the window's size as last reported
 // How long a window manager may take to grant full screen before it counts as refused.
 constexpr Uint32 FULLSCREEN_WAIT_MS = 250;
 
-int VirtualKey(SDL_Scancode code) {
-    if (code == SDL_SCANCODE_ESCAPE) return VK_ESCAPE;
-    if (code == SDL_SCANCODE_PAUSE) return VK_PAUSE;
-    if (code == SDL_SCANCODE_P) return VK_P;
-    if (code == SDL_SCANCODE_M) return VK_M;
-    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12)
-        return VK_F1 + (code - SDL_SCANCODE_F1);
-    return 0;
-}
-
 bool IsWindowed() {
     return !g_covering && (SDL_GetWindowFlags(sdl::g_window) & SDL_WINDOW_FULLSCREEN) == 0;
 }
@@ -88,7 +78,7 @@ bool Translate(const SDL_Event& e, Event* out) {
             return false;
         case SDL_KEYDOWN:
             *out = {EventType::KeyDown};
-            out->key = VirtualKey(e.key.keysym.scancode);
+            out->key = VirtualKeyFromScancode(e.key.keysym.scancode);
             out->repeat = e.key.repeat != 0;
             out->scan = DikFromScancode(e.key.keysym.scancode);
             return true;
