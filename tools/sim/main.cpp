@@ -1,6 +1,7 @@
 // tinselrun-sim: the whole game on the headless backend, one frame period per tick, keys from
 // an input script, a JSON-lines trace of every tick, PNG snapshots and a WAV of the sound.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +24,22 @@ namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int EXIT_RUN_FAILED = 1;
+
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void NoteStop(int signal) {
+    g_stopSignal = signal;
+}
+
+// Ctrl-C and kill end the run between two ticks, so every output is whole up to the last one.
+void StopOnSignals() {
+    struct sigaction action = {};
+    action.sa_handler = NoteStop;
+    action.sa_flags = SA_RESTART;  // a write in progress finishes rather than failing
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 // One line on stderr, whatever bytes the message carries.
 void Fail(const std::string& message) {
     std::string line = "tinselrun-sim: ";
@@ -101,6 +118,7 @@ int main(int argc, char** argv) {
         return EXIT_BAD_INPUT;
     }
 
+    StopOnSignals();
     InstallScenes();
     if (!options.assetsDir.empty()) SetAssetDir(options.assetsDir.c_str());
     if (feed) SetKeyFeed(feed.get());
@@ -125,7 +143,9 @@ int main(int argc, char** argv) {
     };
 
     bool ok = traceOk() && SnapshotStartUp(options.snapshots);
-    for (int64_t tick = 1; ok && tick <= options.ticks; ++tick) {
+    int64_t lastTick = 0;
+    for (int64_t tick = 1; ok && tick <= options.ticks && g_stopSignal == 0; ++tick) {
+        lastTick = tick;
         g_rasterize = SnapshotAt(options.snapshots, tick);
         const int result = StepTick();
         if (QuitPosted()) break;
@@ -138,13 +158,19 @@ int main(int argc, char** argv) {
         ok = traceOk() && SaveSnapshots(options.snapshots, tick) && feedAudio();
     }
     int status = ok ? 0 : EXIT_RUN_FAILED;
+    const int stoppedBy = lastTick < options.ticks && !QuitPosted() ? g_stopSignal : 0;
+    if (ok && stoppedBy != 0) status = 128 + stoppedBy;
 
     StopGame();
     ClearTickHooks();
-    if (status == 0 && !traceOk()) status = EXIT_RUN_FAILED;
-    if (status == 0 && !plat::headless::AudioCaptureError().empty()) {
+    if (status != EXIT_RUN_FAILED && !traceOk()) status = EXIT_RUN_FAILED;
+    if (status != EXIT_RUN_FAILED && !plat::headless::AudioCaptureError().empty()) {
         Fail("cannot write " + options.audioPath + ": " + plat::headless::AudioCaptureError());
         status = EXIT_RUN_FAILED;
+    }
+    if (status == 128 + stoppedBy) {
+        Fail(std::string(stoppedBy == SIGINT ? "interrupted" : "terminated") + " after tick " +
+             std::to_string(lastTick) + "; every output holds the run up to it");
     }
     return status;
 }

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The runner as a hostile user drives it: Ctrl-C and kill end a run between ticks with whole
+# outputs; no output may land on an input or on another output.
+set -u
+build=$(cd "$1" && pwd)
+sim=$build/tinselrun-sim
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+cd "$build"
+
+# Every line is a whole JSON object and the ticks run 0, 1, 2... without a gap.
+whole_trace() {
+  python3 -c '
+import json, sys
+text = open(sys.argv[1], "rb").read().decode()
+assert text.endswith("\n"), "the last line is cut"
+for n, line in enumerate(text.splitlines()):
+    assert json.loads(line)["tick"] == n, "line %d" % n
+' "$1"
+}
+
+# A signal ends a run that would last for days, at a tick boundary, with its own status.
+for sig in INT:130 TERM:143; do
+  name=${sig%:*} want=${sig#*:}
+  "$sim" --ticks 2000000000 --trace "$work/sig.jsonl" --audio "$work/sig.wav" 2>"$work/sig.err" &
+  pid=$!
+  sleep 1
+  kill -"$name" $pid
+  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -KILL $pid 2>/dev/null && echo "SIG$name: still running 10 s later"
+  wait $pid
+  status=$?
+  [ $status -eq "$want" ] || { echo "SIG$name: status $status, not $want"; fail=1; }
+  [ "$(wc -l < "$work/sig.err")" -eq 1 ] || { echo "SIG$name: expected one line, got:"; cat "$work/sig.err"; fail=1; }
+  whole_trace "$work/sig.jsonl" || { echo "SIG$name: the trace is not whole"; fail=1; }
+  sox "$work/sig.wav" -n stat 2>/dev/null || { echo "SIG$name: the WAV is not whole"; fail=1; }
+done
+
+[ $fail -eq 0 ] && echo "signals end the runner cleanly"
+exit $fail
