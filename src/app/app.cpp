@@ -32,27 +32,6 @@ void Say(const std::string& message) {
     std::fputs(line.c_str(), stderr);
 }
 
-// Writing one file over another the run reads or writes would lose it.
-bool FilesApart(const app::GameOptions& options, std::string* error) {
-    const struct {
-        const char* option;
-        const std::string& path;
-    } files[] = {{"--replay", options.replayPath},
-                 {"--record", options.recordPath},
-                 {"--trace", options.tracePath}};
-    for (size_t i = 0; i < 3; ++i) {
-        for (size_t j = i + 1; j < 3; ++j) {
-            if (files[i].path.empty() || files[j].path.empty() || files[j].path == "-") continue;
-            if (record::SameFile(files[i].path, files[j].path)) {
-                *error = std::string(files[i].option) + " and " + files[j].option +
-                         " name the same file (" + files[j].path + ")";
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 std::string Heading() {
     return std::string("tinselrun ") + TINSELRUN_VERSION +
            " recording, starting in scene OP; play it with tinselrun --replay FILE, or "
@@ -76,8 +55,12 @@ int RunGame(int argc, char** argv) {
         std::printf("tinselrun %s\n", TINSELRUN_VERSION);
         return 0;
     }
-    if (!FilesApart(options, &error)) {
-        Say(error + " (try --help)");
+    // An output written over the replay or over another output would lose it.
+    error = record::FileClash({{"--replay", options.replayPath, false},
+                               {"--record", options.recordPath, true},
+                               {"--trace", options.tracePath, true}});
+    if (!error.empty()) {
+        Say(error);
         return EXIT_BAD_INPUT;
     }
 

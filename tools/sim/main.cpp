@@ -92,10 +92,16 @@ int main(int argc, char** argv) {
         Fail("--assets " + options.assetsDir + ": not a folder");
         return EXIT_BAD_INPUT;
     }
-    // Writing the trace over the script would lose the script.
-    if (!options.inputPath.empty() && !options.tracePath.empty() && options.tracePath != "-" &&
-        record::SameFile(options.inputPath, options.tracePath)) {
-        Fail("--input and --trace name the same file (" + options.tracePath + ")");
+    // An output written over the script or over another output would lose it.
+    std::vector<record::NamedFile> files = {{"--input", options.inputPath, false},
+                                            {"--trace", options.tracePath, true},
+                                            {"--audio", options.audioPath, true}};
+    for (const sim::Snapshot& shot : options.snapshots) {
+        files.push_back({"--snapshot", shot.path, true});
+    }
+    error = record::FileClash(files);
+    if (!error.empty()) {
+        Fail(error);
         return EXIT_BAD_INPUT;
     }
     std::unique_ptr<record::ScriptFeed> feed;
