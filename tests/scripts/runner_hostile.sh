@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The runner as a hostile user drives it: Ctrl-C and kill end a run between ticks with whole
-# outputs; no output may land on an input or on another output.
+# outputs; an asset that is endless or would block start-up is refused in one line.
 set -u
 build=$(cd "$1" && pwd)
 sim=$build/tinselrun-sim
@@ -37,5 +37,23 @@ for sig in INT:130 TERM:143; do
   sox "$work/sig.wav" -n stat 2>/dev/null || { echo "SIG$name: the WAV is not whole"; fail=1; }
 done
 
-[ $fail -eq 0 ] && echo "signals end the runner cleanly"
+# Endless or blocking assets: one line naming the file, an empty entry, and the run goes on.
+for case in img/4.dat:zero snd/13.bom:zero img/4.dat:fifo img/5.dat:folder; do
+  file=${case%:*} kind=${case#*:} dir=$work/assets-$kind
+  rm -rf "$dir"; mkdir -p "$dir/img" "$dir/snd"
+  for f in "$build"/img/*.dat "$build"/snd/*.bom; do ln -s "$f" "$dir/${f#"$build"/}"; done
+  rm "$dir/$file"
+  case $kind in
+    zero) ln -s /dev/zero "$dir/$file" ;;
+    fifo) mkfifo "$dir/$file" ;;
+    folder) mkdir "$dir/$file" ;;
+  esac
+  timeout 30 "$sim" --assets "$dir" --ticks 60 --trace "$work/a.jsonl" 2>"$work/a.err"
+  status=$?
+  [ $status -eq 0 ] || { echo "$file as $kind: status $status"; fail=1; }
+  [ "$(wc -l < "$work/a.err")" -eq 1 ] && grep -q "$file: cannot open" "$work/a.err" ||
+    { echo "$file as $kind: expected one line naming it, got:"; cat "$work/a.err"; fail=1; }
+done
+
+[ $fail -eq 0 ] && echo "signals end the runner cleanly; endless and blocking assets are refused"
 exit $fail
