@@ -148,7 +148,8 @@ void WndProc(const plat::Event& event) {
                 NotifyKeyDown(plat::VK_ESCAPE);
                 PostQuitMessage();
             }
-            if ((event.key & 0xFF) == plat::VK_F1) {
+            // A held F1 would switch the screen, and be recorded, at every auto-repeat.
+            if ((event.key & 0xFF) == plat::VK_F1 && !event.repeat) {
                 NotifyKeyDown(plat::VK_F1);
                 Desk().SwitchFullscreen();
             }
