@@ -104,6 +104,7 @@ int RunFrame() {
     ReadMouse(nullptr, nullptr, &g_mouseState);
     ReadJoysticks();
     if (Desk().Holding()) {
+        ClearLatchedKeys();  // keys pressed while the game is held were the desk's
         Desk().HeldPass();
         return 0;
     }
@@ -119,6 +120,7 @@ int RunFrame() {
         }
         ServeSceneChange();
         UpdateTasks();
+        ClearLatchedKeys();
         RunCollisions();
         NotifyTickDone();
     }
@@ -144,6 +146,7 @@ void WndProc(const plat::Event& event) {
             InitInput();
             break;
         case plat::EventType::KeyDown:
+            if (!event.repeat) LatchKeyDown(event.scan);
             if ((event.key & 0xFF) == plat::VK_ESCAPE) {
                 NotifyKeyDown(plat::VK_ESCAPE);
                 PostQuitMessage();
