@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -64,6 +65,8 @@ int RunGame(int argc, char** argv) {
         return EXIT_BAD_INPUT;
     }
 
+    // A trace piped into a reader that has gone is a write error like any other: play goes on.
+    std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<record::ScriptFeed> replay;
     if (!options.replayPath.empty()) {
         record::Script script;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The runner as a hostile user drives it: Ctrl-C and kill end a run between ticks with whole
-# outputs; an asset that is endless or would block start-up is refused in one line.
+# outputs; an asset that is endless or would block start-up, or a snapshot that cannot be
+# written, gets one line.
 set -u
 build=$(cd "$1" && pwd)
 sim=$build/tinselrun-sim
@@ -54,6 +55,13 @@ for case in img/4.dat:zero snd/13.bom:zero img/4.dat:fifo img/5.dat:folder; do
   [ "$(wc -l < "$work/a.err")" -eq 1 ] && grep -q "$file: cannot open" "$work/a.err" ||
     { echo "$file as $kind: expected one line naming it, got:"; cat "$work/a.err"; fail=1; }
 done
+
+# A snapshot that cannot be written: the runner's own one line.
+"$sim" --ticks 5 --snapshot 3:/proc/shot.png 2>"$work/shot.err"
+status=$?
+[ $status -eq 1 ] && [ "$(wc -l < "$work/shot.err")" -eq 1 ] &&
+  grep -q '^tinselrun-sim: cannot write /proc/shot.png: ' "$work/shot.err" ||
+  { echo "an unwritable snapshot: status $status, expected one line of the runner's:"; cat "$work/shot.err"; fail=1; }
 
 [ $fail -eq 0 ] && echo "signals end the runner cleanly; endless and blocking assets are refused"
 exit $fail

@@ -58,7 +58,11 @@ bool SnapshotAt(const std::vector<sim::Snapshot>& shots, int64_t tick) {
 // Writes every snapshot asked for this tick, of the frame its draw pass painted.
 bool SaveSnapshots(const std::vector<sim::Snapshot>& shots, int64_t tick) {
     for (const sim::Snapshot& shot : shots) {
-        if (shot.tick == tick && !plat::headless::SaveFramePNG(shot.path.c_str())) return false;
+        std::string why;
+        if (shot.tick == tick && !plat::headless::SaveFramePNG(shot.path.c_str(), &why)) {
+            Fail("cannot write " + shot.path + ": " + why);
+            return false;
+        }
     }
     return true;
 }
