@@ -27,7 +27,9 @@ std::string SettingsPath();
 
 struct SettingsFile {
     Settings values;
-    std::vector<std::string> otherLines;  // keys this version does not know, kept as they were
+    // Every line as the player wrote it, in order: comments and keys this version does not know
+    // are written back as they were, the known keys with their values of the moment.
+    std::vector<std::string> lines;
     // A binding that could not be read ("line 9: ..."): its input plays with the default keys
     // (or pad controls), and the rest of the file is read on.
     std::vector<std::string> notes;
@@ -37,13 +39,15 @@ enum class SettingsRead { Missing, Read, Damaged };
 // Reads the file. Damaged (also unreadable): `why` says what and where, out keeps the defaults.
 SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why);
 // Writes through a temporary file beside it and a rename, so the file is whole or as it was.
-// Makes the folder when it is missing. False with the reason.
+// A symbolic link stays: the file it names is written, beside that file. Makes the folder when
+// it is missing. False with the reason.
 bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why);
 
 // The kept settings of this run: read at start-up, written whenever the player changes one.
 class KeptSettings {
 public:
-    // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad.
+    // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad
+    // (or .bad.1, .bad.2... beside an earlier one, which is kept).
     void Load(const std::string& path);
     const Settings& Values() const { return file_.values; }
     // Keeps a change the player made; an unwritable folder is reported once, play goes on.
