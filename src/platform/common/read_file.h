@@ -14,8 +14,9 @@
 
 namespace plat::common {
 
-// Ten times the largest asset the game ships (the stage music, 1.5 MB).
-constexpr int64_t MAX_ASSET_BYTES = int64_t{16} << 20;
+// Forty times the largest asset the game ships (the stage music, 1.5 MB): room for music a
+// player puts in as WAV, which streams from its file; a picture this big is mapped whole.
+constexpr int64_t MAX_ASSET_BYTES = int64_t{64} << 20;
 
 // An open regular file of at most MAX_ASSET_BYTES, or -1 with why not. A device, a pipe or a
 // link to one would be read for ever or block start-up, so only regular files are taken; the
