@@ -101,8 +101,8 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
     return true;
 }
 
-bool SavePicture(const char* path) {
-    return headless::SaveFramePNG(path);
+bool SavePicture(const char* path, std::string* why) {
+    return headless::SaveFramePNG(path, why);
 }
 
 namespace headless {
@@ -128,14 +128,14 @@ Frame ReadShownFrame() {
     return frame;
 }
 
-bool SaveFramePNG(const char* path) {
+bool SaveFramePNG(const char* path, std::string* why) {
     if (g_surface == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: nothing has been drawn\n", path);
+        *why = "nothing has been drawn";
         return false;
     }
     SDL_RenderFlush(g_software);
     if (IMG_SavePNG(g_surface, path) != 0) {
-        std::fprintf(stderr, "tinselrun: %s: cannot write picture (%s)\n", path, IMG_GetError());
+        *why = IMG_GetError();
         return false;
     }
     return true;

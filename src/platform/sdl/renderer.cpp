@@ -129,7 +129,7 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
     return true;
 }
 
-bool SavePicture(const char* path) {
+bool SavePicture(const char* path, std::string* why) {
     SDL_Surface* shot =
         g_device == nullptr
             ? nullptr
@@ -138,9 +138,7 @@ bool SavePicture(const char* path) {
               SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_ARGB8888, shot->pixels,
                                    shot->pitch) == 0;
     if (ok && IMG_SavePNG(shot, path) != 0) ok = false;
-    if (!ok)
-        std::fprintf(stderr, "tinselrun: %s: cannot write the picture (%s)\n", path,
-                     SDL_GetError());
+    if (!ok) *why = SDL_GetError();
     if (shot != nullptr) SDL_FreeSurface(shot);
     return ok;
 }
