@@ -370,10 +370,11 @@ void KeptSettings::Load(SettingsStore* store) {
         return;
     }
     file_ = SettingsFile{};
+    const std::string name = store->Name();  // before a link is set aside with the file
     std::string how;
     const bool setAside = store->SetAside(&how);
     std::fprintf(stderr, "tinselrun: %s: %s; playing with the default settings (%s)\n",
-                 store->Name().c_str(), why.c_str(), how.c_str());
+                 name.c_str(), why.c_str(), how.c_str());
     if (!setAside) store_ = nullptr;  // writing over it would lose it
 }
 

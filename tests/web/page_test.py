@@ -63,7 +63,7 @@ def main(build, web):
         print("missing file: %s, %d trace lines" % (said, lines))
         if page.eval("document.title") != "tinselrun: done" or lines != 301:
             failures.append("missing file: the run did not go on (%d lines)" % lines)
-        if said != ["tinselrun: ./img/7.dat: cannot open picture"]:
+        if said != ["tinselrun: ./img/7.dat: cannot open picture: No such file or directory"]:
             failures.append("missing file: the console said %s" % said)
 
         # A recording with a mistake: the runner's message, on the page and the console.
