@@ -1,11 +1,13 @@
 #include "platform/renderer.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "platform/common/png_write.h"
 #include "platform/common/sdl_render.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -130,19 +132,19 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
 }
 
 bool SavePicture(const char* path) {
-    SDL_Surface* shot =
-        g_device == nullptr
-            ? nullptr
-            : SDL_CreateRGBSurfaceWithFormat(0, g_width, g_height, 32, SDL_PIXELFORMAT_ARGB8888);
-    bool ok = shot != nullptr && SDL_SetRenderTarget(g_device, g_backBuffer) == 0 &&
-              SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_ARGB8888, shot->pixels,
-                                   shot->pitch) == 0;
-    if (ok && IMG_SavePNG(shot, path) != 0) ok = false;
-    if (!ok)
-        std::fprintf(stderr, "tinselrun: %s: cannot write the picture (%s)\n", path,
-                     SDL_GetError());
-    if (shot != nullptr) SDL_FreeSurface(shot);
-    return ok;
+    std::string why = "nothing has been drawn";
+    if (g_device != nullptr) {
+        std::vector<uint8_t> rgb(size_t(g_width) * g_height * 3);
+        if (SDL_SetRenderTarget(g_device, g_backBuffer) != 0 ||
+            SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_RGB24, rgb.data(),
+                                 g_width * 3) != 0) {
+            why = SDL_GetError();
+        } else if (common::WritePng(path, g_width, g_height, rgb.data(), &why)) {
+            return true;
+        }
+    }
+    std::fprintf(stderr, "tinselrun: %s: cannot write the picture (%s)\n", path, why.c_str());
+    return false;
 }
 
 }  // namespace plat

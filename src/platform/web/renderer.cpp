@@ -10,13 +10,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/common/picture.h"
+#include "platform/common/png_write.h"
 #include "platform/common/read_file.h"
 #include "platform/input.h"
 #include "platform/web/backend.h"
-#include "platform/web/png_file.h"
 #include "platform/web/web.h"
 
 namespace plat {
@@ -438,8 +439,9 @@ bool SavePicture(const char* path) {
         rgb[3 * i + 1] = rgba[4 * i + 1];
         rgb[3 * i + 2] = rgba[4 * i + 2];
     }
-    if (!web::WritePng(path, g_picW, g_picH, rgb.data())) {
-        std::fprintf(stderr, "tinselrun: %s: cannot write picture\n", path);
+    std::string why;
+    if (!common::WritePng(path, g_picW, g_picH, rgb.data(), &why)) {
+        std::fprintf(stderr, "tinselrun: %s: cannot write picture (%s)\n", path, why.c_str());
         return false;
     }
     return true;
