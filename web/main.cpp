@@ -175,8 +175,11 @@ public:
     PlayerDesk& Player() { return *desk_; }
 
     static void Screenshot() {
-        if (plat::SavePicture(SHOT_PATH)) {
+        std::string why;
+        if (plat::SavePicture(SHOT_PATH, &why)) {
             PageOffer(SHOT_PATH, ("tinselrun-" + Stamp() + ".png").c_str(), "image/png");
+        } else {
+            std::fprintf(stderr, "tinselrun: cannot take the screenshot: %s\n", why.c_str());
         }
     }
 

@@ -1,7 +1,6 @@
 """The page's figures in headless Chromium: what a player downloads, load to first frame, a
 minute of play (ticks per second, lost ticks, main-thread time per frame, the sound node's late
-buffers), and the wasm tick
-beside the native one. Usage: bench.py BUILD BUILD_WEB SOURCE [SECONDS]"""
+buffers), and the wasm tick beside the native one. Usage: bench.py BUILD BUILD_WEB SOURCE [SECONDS]"""
 import json
 import os
 import subprocess

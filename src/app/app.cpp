@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -32,27 +33,6 @@ void Say(const std::string& message) {
     std::fputs(line.c_str(), stderr);
 }
 
-// Writing one file over another the run reads or writes would lose it.
-bool FilesApart(const app::GameOptions& options, std::string* error) {
-    const struct {
-        const char* option;
-        const std::string& path;
-    } files[] = {{"--replay", options.replayPath},
-                 {"--record", options.recordPath},
-                 {"--trace", options.tracePath}};
-    for (size_t i = 0; i < 3; ++i) {
-        for (size_t j = i + 1; j < 3; ++j) {
-            if (files[i].path.empty() || files[j].path.empty() || files[j].path == "-") continue;
-            if (record::SameFile(files[i].path, files[j].path)) {
-                *error = std::string(files[i].option) + " and " + files[j].option +
-                         " name the same file (" + files[j].path + ")";
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string RecordingHeading() {
@@ -76,11 +56,17 @@ int RunGame(int argc, char** argv) {
         std::printf("tinselrun %s\n", TINSELRUN_VERSION);
         return 0;
     }
-    if (!FilesApart(options, &error)) {
-        Say(error + " (try --help)");
+    // An output written over the replay or over another output would lose it.
+    error = record::FileClash({{"--replay", options.replayPath, false},
+                               {"--record", options.recordPath, true},
+                               {"--trace", options.tracePath, true}});
+    if (!error.empty()) {
+        Say(error);
         return EXIT_BAD_INPUT;
     }
 
+    // A trace piped into a reader that has gone is a write error like any other: play goes on.
+    std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<record::ScriptFeed> replay;
     if (!options.replayPath.empty()) {
         record::Script script;

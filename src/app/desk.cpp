@@ -248,8 +248,7 @@ void PlayerDesk::PadsPressed(uint32_t pads) {
 bool PlayerDesk::ReadKeys(uint8_t keys[256]) {
     if (!g_inputCreated) return false;  // no device: the snapshot keeps its last contents
     uint8_t held[256];
-    const bool focused = plat::ReadKeyboardState(held);
-    if (!focused) std::memset(held, 0, sizeof held);
+    const bool focused = ReadHeldKeys(held);
     const uint32_t pads = focused ? plat::ReadPadControls() : 0;
     PadsPressed(pads);
     std::memcpy(held_, held, sizeof held_);

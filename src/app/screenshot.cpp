@@ -47,8 +47,10 @@ void SaveScreenshot(bool stdoutTaken) {
     for (int n = 2; fs::exists(fs::symlink_status(file, ec)) && n < 1000; ++n) {
         file = folder / (std::string("tinselrun-") + stamp + "-" + std::to_string(n) + ".png");
     }
-    if (!plat::SavePicture(file.c_str())) {
-        std::fprintf(stderr, "tinselrun: cannot write the screenshot %s\n", file.c_str());
+    std::string why;
+    if (!plat::SavePicture(file.c_str(), &why)) {
+        std::fprintf(stderr, "tinselrun: cannot write the screenshot %s: %s\n", file.c_str(),
+                     why.c_str());
         return;
     }
     std::FILE* out = stdoutTaken ? stderr : stdout;

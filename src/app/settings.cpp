@@ -80,6 +80,48 @@ bool ParseSpeed(const std::string& value, int* out) {
     return true;
 }
 
+// The file a path stands for: a symbolic link is followed to what it names, which need not
+// exist yet.
+fs::path LinkTarget(const fs::path& path) {
+    fs::path file = path;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(file, ec)); ++hops) {
+        const fs::path target = fs::read_symlink(file, ec);
+        if (ec) break;
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+// The key of a key=value line, or empty for a comment, a section or a blank line.
+std::string KeyOf(const std::string& raw) {
+    const std::string line = Trim(raw);
+    if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') return "";
+    const size_t eq = line.find('=');
+    return eq == std::string::npos ? "" : Trim(line.substr(0, eq));
+}
+
+// Every known key and its value as the file holds it, in the order a new file lists them.
+std::vector<std::pair<std::string, std::string>> KnownValues(const Settings& s) {
+    std::vector<std::pair<std::string, std::string>> values = {
+        {"fullscreen", std::to_string(s.fullscreen)},
+        {"window_width", std::to_string(s.windowWidth)},
+        {"window_height", std::to_string(s.windowHeight)},
+        {"scale", std::to_string(s.scale)},
+        {"integer_scale", std::to_string(s.integerScale)},
+        {"volume", std::to_string(s.volume)},
+        {"mute", std::to_string(s.mute)},
+        {"pause_on_focus_loss", std::to_string(s.pauseOnFocusLoss)},
+        {"auto_fire", std::to_string(s.autoFire)},
+        {"game_speed", std::to_string(s.gameSpeed)}};
+    for (int input = 0; input < INPUT_COUNT; ++input) {
+        const InputBinding& binding = s.bindings.inputs[input];
+        values.emplace_back(InputName(input), KeysText(binding));
+        values.emplace_back(std::string(InputName(input)) + "_pad", PadsText(binding));
+    }
+    return values;
+}
+
 // One key=value line into the settings; false with the reason for a value it cannot take. A
 // binding it cannot read is a note, not a fault.
 bool Apply(const std::string& key, const std::string& value, Settings* s, bool* known,
@@ -133,7 +175,8 @@ namespace {
 // The file's text; Missing, or Damaged when it cannot be read.
 SettingsRead ReadSettingsText(const std::string& path, std::string* out, std::string* why) {
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(path, ec))) return SettingsRead::Missing;
+    // A link to a file not made yet is missing too: the first save makes that file.
+    if (!fs::exists(fs::status(path, ec))) return SettingsRead::Missing;
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in || fs::is_directory(path, ec)) {
@@ -166,11 +209,14 @@ SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::stri
         *why = "over 64 KiB, not a settings file";
         return SettingsRead::Damaged;
     }
+    // A byte-order mark, as some editors write, is not part of the first key.
+    const bool marked = text.rfind("\xEF\xBB\xBF", 0) == 0;
     SettingsFile file;
-    std::istringstream lines(text);
+    std::istringstream lines(marked ? text.substr(3) : text);
     std::string raw;
     for (int n = 1; std::getline(lines, raw); ++n) {
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        file.lines.push_back(raw);
         const std::string where = "line " + std::to_string(n) + ": ";
         for (char ch : raw) {
             const auto c = static_cast<unsigned char>(ch);
@@ -183,7 +229,8 @@ SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::stri
         if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') continue;
         const size_t eq = line.find('=');
         if (eq == std::string::npos) {
-            *why = where + "no key=value in '" + line.substr(0, 40) + "'";
+            // Its content is not shown: the file may be anything a link points at.
+            *why = where + "no key=value";
             return SettingsRead::Damaged;
         }
         bool known = false;
@@ -193,7 +240,6 @@ SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::stri
             *why = where + bad;
             return SettingsRead::Damaged;
         }
-        if (!known) file.otherLines.push_back(line);
         if (!note.empty()) file.notes.push_back(where + note);
     }
     *out = std::move(file);
@@ -201,28 +247,30 @@ SettingsRead ParseSettings(const std::string& text, SettingsFile* out, std::stri
 }
 
 std::string SettingsText(const SettingsFile& file) {
-    const Settings& s = file.values;
-    std::string text =
-        "# Tinselrun's settings, written by the game whenever one changes.\n"
-        "# The command line's options (tinselrun --help) hold for one run and are not kept.\n";
-    text += "fullscreen=" + std::to_string(s.fullscreen) + "\n";
-    if (s.windowWidth > 0 && s.windowHeight > 0) {
-        text += "window_width=" + std::to_string(s.windowWidth) + "\n";
-        text += "window_height=" + std::to_string(s.windowHeight) + "\n";
+    const auto known = KnownValues(file.values);
+    std::vector<bool> written(known.size(), false);
+    std::string text;
+    if (file.lines.empty()) {
+        text =
+            "# Tinselrun's settings, written by the game whenever one changes.\n"
+            "# The command line's options (tinselrun --help) hold for one run and are not kept.\n";
     }
-    text += "scale=" + std::to_string(s.scale) + "\n";
-    text += "integer_scale=" + std::to_string(s.integerScale) + "\n";
-    text += "volume=" + std::to_string(s.volume) + "\n";
-    text += "mute=" + std::to_string(s.mute) + "\n";
-    text += "pause_on_focus_loss=" + std::to_string(s.pauseOnFocusLoss) + "\n";
-    text += "auto_fire=" + std::to_string(s.autoFire) + "\n";
-    text += "game_speed=" + std::to_string(s.gameSpeed) + "\n";
-    for (int input = 0; input < INPUT_COUNT; ++input) {
-        const InputBinding& binding = s.bindings.inputs[input];
-        text += std::string(InputName(input)) + "=" + KeysText(binding) + "\n";
-        text += std::string(InputName(input)) + "_pad=" + PadsText(binding) + "\n";
+    for (const std::string& line : file.lines) {
+        const std::string key = KeyOf(line);
+        size_t k = 0;
+        while (k < known.size() && known[k].first != key) ++k;
+        if (k == known.size()) {
+            text += line + "\n";
+        } else if (!written[k]) {  // a key given twice is kept once, where it first stood
+            text += key + "=" + known[k].second + "\n";
+            written[k] = true;
+        }
     }
-    for (const std::string& line : file.otherLines) text += line + "\n";
+    const bool sized = file.values.windowWidth > 0 && file.values.windowHeight > 0;
+    for (size_t k = 0; k < known.size(); ++k) {
+        const bool size = known[k].first == "window_width" || known[k].first == "window_height";
+        if (!written[k] && (sized || !size)) text += known[k].first + "=" + known[k].second + "\n";
+    }
     return text;
 }
 
@@ -231,10 +279,18 @@ bool WriteSettings(const std::string& path, const SettingsFile& file, std::strin
 }
 
 bool WriteSettingsText(const std::string& path, const std::string& text, std::string* why) {
-    const fs::path target(path);
+    // A link (as dotfile managers make) stays a link: the file it names is replaced, in its own
+    // folder, so the rename stays atomic.
+    const fs::path target = LinkTarget(path);
     std::error_code ec;
-    fs::create_directories(target.parent_path(), ec);
-    std::string temp = path + ".XXXXXX";
+    if (!target.parent_path().empty() && !fs::is_directory(target.parent_path(), ec)) {
+        fs::create_directories(target.parent_path(), ec);
+        if (ec) {
+            *why = ec.message();
+            return false;
+        }
+    }
+    std::string temp = target.string() + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
         *why = std::strerror(errno);
@@ -255,7 +311,7 @@ bool WriteSettingsText(const std::string& path, const std::string& text, std::st
         ok = false;
         *why = std::strerror(errno);
     }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         *why = std::strerror(errno);
     }
@@ -271,13 +327,22 @@ bool SettingsFileStore::Save(const std::string& text, std::string* why) {
     return WriteSettingsText(path_, text, why);
 }
 
+// An earlier damaged file is the player's too: the new one goes beside it.
 bool SettingsFileStore::SetAside(std::string* how) {
-    const std::string bad = path_ + ".bad";
     std::error_code ec;
+    std::string bad = path_ + ".bad";
+    for (int n = 1; fs::exists(fs::symlink_status(bad, ec)) && n < 1000; ++n) {
+        bad = path_ + ".bad." + std::to_string(n);
+    }
     fs::rename(path_, bad, ec);
     *how = ec ? "it stays where it is: " + ec.message()
               : "the file is kept as " + fs::path(bad).filename().string();
     return !ec;
+}
+
+std::string SettingsFileStore::Name() const {
+    const fs::path target = LinkTarget(path_);
+    return target == fs::path(path_) ? path_ : path_ + " (a link to " + target.string() + ")";
 }
 
 std::string SettingsFileStore::Place() const {

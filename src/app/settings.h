@@ -28,7 +28,9 @@ std::string SettingsPath();
 
 struct SettingsFile {
     Settings values;
-    std::vector<std::string> otherLines;  // keys this version does not know, kept as they were
+    // Every line as the player wrote it, in order: comments and keys this version does not know
+    // are written back as they were, the known keys with their values of the moment.
+    std::vector<std::string> lines;
     // A binding that could not be read ("line 9: ..."): its input plays with the default keys
     // (or pad controls), and the rest of the file is read on.
     std::vector<std::string> notes;
@@ -38,7 +40,8 @@ enum class SettingsRead { Missing, Read, Damaged };
 // Reads the file. Damaged (also unreadable): `why` says what and where, out keeps the defaults.
 SettingsRead ReadSettings(const std::string& path, SettingsFile* out, std::string* why);
 // Writes through a temporary file beside it and a rename, so the file is whole or as it was.
-// Makes the folder when it is missing. False with the reason.
+// A symbolic link stays: the file it names is written, beside that file. Makes the folder when
+// it is missing. False with the reason.
 bool WriteSettings(const std::string& path, const SettingsFile& file, std::string* why);
 bool WriteSettingsText(const std::string& path, const std::string& text, std::string* why);
 // The text of a settings file, read (Read, or Damaged with `why`) and written.
@@ -66,7 +69,7 @@ public:
     SettingsRead Load(std::string* text, std::string* why) override;
     bool Save(const std::string& text, std::string* why) override;
     bool SetAside(std::string* how) override;
-    std::string Name() const override { return path_; }
+    std::string Name() const override;  // the path, and the file it links to
     std::string Place() const override;
 
 private:
@@ -76,7 +79,8 @@ private:
 // The kept settings of this run: read at start-up, written whenever the player changes one.
 class KeptSettings {
 public:
-    // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad.
+    // Reads them; a damaged file is reported in one stderr line and moved to settings.ini.bad
+    // (or .bad.1, .bad.2... beside an earlier one, which is kept).
     void Load(const std::string& path);
     // The same from any store, which the caller keeps alive (nullptr: nothing is kept).
     void Load(SettingsStore* store);

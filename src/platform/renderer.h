@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace plat {
 
@@ -53,9 +54,9 @@ void PresentOverlay(uint32_t shadeArgb, const FillRect* rects, int count);
 // laid out now; false when it lies on the bars around it.
 bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY);
 
-// D3DXSaveSurfaceToFile of the picture as drawn (its own size) as a PNG. False after one
-// stderr line naming the file.
-bool SavePicture(const char* path);
+// D3DXSaveSurfaceToFile of the picture as drawn (its own size) as a PNG. False with why not;
+// the caller says it, in its own one line.
+bool SavePicture(const char* path, std::string* why);
 
 // D3DXCreateTextureFromFileExA: a PNG, BMP or JPEG, by content. The file is checked whole now;
 // its pixels are decoded when it is first drawn (or made ready ahead in the real window).

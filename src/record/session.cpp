@@ -1,5 +1,6 @@
 #include "record/session.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -46,10 +47,32 @@ bool Writable(const std::string& path) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa = {}, sb = {};
+    const bool hasA = stat(a.c_str(), &sa) == 0, hasB = stat(b.c_str(), &sb) == 0;
+    if (hasA && hasB) {
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino && !S_ISCHR(sa.st_mode);
+    }
+    if (hasA != hasB) return false;
     std::error_code ea, eb;
     const auto pa = std::filesystem::weakly_canonical(a, ea);
     const auto pb = std::filesystem::weakly_canonical(b, eb);
     return !ea && !eb && pa == pb;
+}
+
+std::string FileClash(const std::vector<NamedFile>& files) {
+    for (size_t i = 0; i < files.size(); ++i) {
+        for (size_t j = i + 1; j < files.size(); ++j) {
+            const NamedFile& a = files[i];
+            const NamedFile& b = files[j];
+            if (!a.written && !b.written) continue;
+            if (a.path.empty() || b.path.empty() || a.path == "-" || b.path == "-") continue;
+            if (SameFile(a.path, b.path)) {
+                return a.option + " " + a.path + " and " + b.option + " " + b.path +
+                       " are the same file";
+            }
+        }
+    }
+    return {};
 }
 
 bool TraceHook::Open(const std::string& path) {

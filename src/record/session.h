@@ -90,8 +90,19 @@ private:
 // Whether the file could be written: it is writable, or its folder takes new files; errno
 // says why not.
 bool Writable(const std::string& path);
-// Whether two paths name one file (existing or not), so that writing one would lose the other.
+// Whether two paths name one file, so that writing one would lose the other: the same device
+// and inode when both exist (hard and symbolic links included), else the same absolute name.
+// Devices such as /dev/null lose nothing and never count.
 bool SameFile(const std::string& a, const std::string& b);
+
+// A file named on the command line: the option that names it, and whether the run writes it.
+struct NamedFile {
+    std::string option;
+    std::string path;  // empty: not given; "-" is standard output and never clashes
+    bool written = false;
+};
+// Empty, or one line naming the first two files that are one where at least one is written.
+std::string FileClash(const std::vector<NamedFile>& files);
 
 // One script rule: "FIRST-LAST KEYS" (or "TICK KEYS") with the held keys in script order.
 std::string RuleLine(int64_t first, int64_t last, uint8_t held);

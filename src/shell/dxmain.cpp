@@ -104,6 +104,7 @@ int RunFrame() {
     ReadMouse(nullptr, nullptr, &g_mouseState);
     ReadJoysticks();
     if (Desk().Holding()) {
+        ClearLatchedKeys();  // keys pressed while the game is held were the desk's
         Desk().HeldPass();
         return 0;
     }
@@ -119,6 +120,7 @@ int RunFrame() {
         }
         ServeSceneChange();
         UpdateTasks();
+        ClearLatchedKeys();
         RunCollisions();
         NotifyTickDone();
     }
@@ -144,11 +146,13 @@ void WndProc(const plat::Event& event) {
             InitInput();
             break;
         case plat::EventType::KeyDown:
+            if (!event.repeat) LatchKeyDown(event.scan);
             if ((event.key & 0xFF) == plat::VK_ESCAPE) {
                 NotifyKeyDown(plat::VK_ESCAPE);
                 PostQuitMessage();
             }
-            if ((event.key & 0xFF) == plat::VK_F1) {
+            // A held F1 would switch the screen, and be recorded, at every auto-repeat.
+            if ((event.key & 0xFF) == plat::VK_F1 && !event.repeat) {
                 NotifyKeyDown(plat::VK_F1);
                 Desk().SwitchFullscreen();
             }

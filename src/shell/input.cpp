@@ -12,6 +12,12 @@ JoyState g_joyStates[MAX_JOYSTICKS];
 int g_joyCount = 0;
 bool g_inputCreated = false;
 
+namespace {
+
+uint8_t g_latched[256] = {};
+
+}  // namespace
+
 void InitInput() {
     g_inputCreated = true;
     // Controllers are enumerated afresh on every activation change.
@@ -19,15 +25,34 @@ void InitInput() {
 }
 
 void ReleaseInput() {
+    ClearLatchedKeys();
     if (!g_inputCreated) return;
     plat::CloseJoysticks();
     g_joyCount = 0;
     g_inputCreated = false;
 }
 
+bool ReadHeldKeys(uint8_t keys[256]) {
+    if (!plat::ReadKeyboardState(keys)) {
+        std::memset(keys, 0, 256);
+        ClearLatchedKeys();
+        return false;
+    }
+    for (int k = 0; k < 256; ++k) keys[k] |= g_latched[k];
+    return true;
+}
+
+void LatchKeyDown(int scan) {
+    if (scan > 0 && scan < 256) g_latched[scan] = KEY_HELD;
+}
+
+void ClearLatchedKeys() {
+    std::memset(g_latched, 0, sizeof g_latched);
+}
+
 bool ReadKeyboard(uint8_t keys[256]) {
     if (!g_inputCreated) return false;  // no device: the buffer keeps its last contents
-    if (plat::ReadKeyboardState(keys)) {
+    if (ReadHeldKeys(keys)) {
         MergePads(plat::ReadPads(), keys);
         return true;
     }

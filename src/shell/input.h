@@ -50,6 +50,14 @@ void ReleaseInput();
 // the keyboard cannot be read (window inactive) the buffer is cleared, so nothing stays held
 // while the player is in another window.
 bool ReadKeyboard(uint8_t keys[256]);
+// The keyboard as the game sees it (DirectInput layout): what the platform reads held now, with
+// every key pressed since the last tick ran, so that a tap shorter than a tick still counts.
+// False, with nothing held, while the keyboard cannot be read.
+bool ReadHeldKeys(uint8_t keys[256]);
+// A key-down the window procedure saw (DirectInput scan code, 0 for none).
+void LatchKeyDown(int scan);
+// A tick has read the snapshot: the taps latched so far have counted.
+void ClearLatchedKeys();
 // D-pad and stick hold the arrows, fire holds Space, start holds Return (plat::PAD_ bits).
 void MergePads(uint8_t pads, uint8_t keys[256]);
 void ReadMouse(int* x, int* y, MouseState* state);

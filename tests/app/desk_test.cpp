@@ -65,6 +65,21 @@ TEST_F(Desk, PauseStopsTicksAndSoundAndResumesWithoutABurstAndMMutes) {
         << "M mutes; held, it does not flicker";
 }
 
+TEST_F(Desk, AHeldF1SwitchesTheScreenOnceAndIsRecordedOnce) {
+    struct F1Count final : TickHook {
+        void KeyDown(int vk, int64_t) override { count += vk == plat::VK_F1; }
+        int count = 0;
+    } f1s;
+    AddTickHook(&f1s);
+    const int windowed = g_windowed;
+    Key(plat::VK_F1);
+    for (int i = 0; i < 20; ++i) Key(plat::VK_F1, true);
+    EXPECT_NE(g_windowed, windowed);
+    EXPECT_EQ(desk_.Current().fullscreen, g_windowed == 0);
+    EXPECT_EQ(f1s.count, 1);
+    ClearTickHooks();
+}
+
 TEST_F(Desk, LosingTheFocusPausesUnlessTheSettingsSayNot) {
     Focus(false);
     EXPECT_TRUE(desk_.Paused());

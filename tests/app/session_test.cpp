@@ -126,6 +126,7 @@ TEST(RecordAndReplay, ABadRecordingOrClashingFilesEndTheGameBeforeItStarts) {
     SimDir dir;
     std::ofstream(dir.Path("bad.txt")) << "# fine\n1-10 RIGHT\n12 JUMP\n";
     std::ofstream(dir.Path("good.txt")) << "1 RIGHT\n";
+    std::filesystem::create_hard_link(dir.Path("good.txt"), dir.Path("linked.txt"));
     const std::string out = dir.Path("out.txt");
     struct Case {
         std::vector<std::string> args;
@@ -136,7 +137,13 @@ TEST(RecordAndReplay, ABadRecordingOrClashingFilesEndTheGameBeforeItStarts) {
         {{"--replay", dir.Path("none.txt")}, "cannot read " + dir.Path("none.txt")},
         {{"--record", dir.Path("no/such/folder.txt")}, "cannot write"},
         {{"--replay", dir.Path("good.txt"), "--trace", dir.Path("./good.txt")},
-         "--replay and --trace name the same file"},
+         "--replay " + dir.Path("good.txt") + " and --trace " + dir.Path("./good.txt") +
+             " are the same file"},
+        {{"--replay", dir.Path("good.txt"), "--trace", dir.Path("linked.txt")},
+         "--replay " + dir.Path("good.txt") + " and --trace " + dir.Path("linked.txt")},
+        {{"--replay", dir.Path("good.txt"), "--record", dir.Path("linked.txt")},
+         "and --record " + dir.Path("linked.txt")},
+        {{"--record", out, "--trace", out}, "--record " + out + " and --trace " + out},
     };
     for (const Case& c : cases) {
         std::vector<std::string> words = {"tinselrun"};

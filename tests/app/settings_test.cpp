@@ -45,14 +45,23 @@ TEST(SettingsFile, ReadsWhatAPersonMightWriteAndKeepsKeysItDoesNotKnow) {
     want.volume = 35;
     want.pauseOnFocusLoss = false;
     EXPECT_EQ(file.values, want);
-    ASSERT_EQ(file.otherLines, std::vector<std::string>{"colour_theme=night"});
 
-    // Written back and read again: the same, the unknown key still there.
+    // Written back and read again: the same values; the player's comments, the unknown key and
+    // the order of the lines as they were, and the keys the file lacked at its end.
+    file.values.volume = 36;
     ASSERT_TRUE(WriteSettings(path, file, &why)) << why;
+    const std::string written = Slurp(path);
+    EXPECT_EQ(written.rfind("# mine\n[tinselrun]\nfullscreen=1\nwindow_width=1001\n"
+                            "window_height=557\n\n; another comment\nscale=3\ninteger_scale=1\n"
+                            "volume=36\nmute=0\npause_on_focus_loss=0\ncolour_theme=night\n"
+                            "auto_fire=0\n",
+                            0),
+              0u)
+        << written;
     SettingsFile again;
     ASSERT_EQ(ReadSettings(path, &again, &why), SettingsRead::Read) << why;
+    want.volume = 36;
     EXPECT_EQ(again.values, want);
-    EXPECT_EQ(again.otherLines, file.otherLines);
 
     EXPECT_EQ(ReadSettings(dir.Path("none.ini"), &again, &why), SettingsRead::Missing);
     EXPECT_EQ(again.values, Settings{});
@@ -151,6 +160,46 @@ TEST(KeptSettings, NothingThePlayerHadIsLostAndNothingStopsPlay) {
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_NE(said.find("cannot save the settings in " + dir.Path("blocked")), std::string::npos);
     EXPECT_EQ(kept.Values().volume, 30);
+}
+
+// Settings files as people keep them: written by an editor that puts a byte-order mark first,
+// a link into a folder of dotfiles, a second damaged file, a link to some other file.
+TEST(KeptSettings, FilesAsPeopleKeepThemAreReadAndKeptAsTheyAre) {
+    SimDir dir;
+    fs::create_directories(dir.Path("dotfiles"));
+    fs::create_directories(dir.Path("config"));
+    const std::string path = dir.Path("config/settings.ini");
+    const std::string real = dir.Path("dotfiles/tinselrun.ini");
+    Put(real, "\xEF\xBB\xBFvolume=70\n# mine\n");
+    fs::create_symlink("../dotfiles/tinselrun.ini", path);
+    KeptSettings kept;
+    testing::internal::CaptureStderr();
+    kept.Load(path);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(kept.Values().volume, 70);
+    Settings changed = kept.Values();
+    changed.mute = true;
+    kept.Keep(changed);
+    EXPECT_TRUE(fs::is_symlink(path)) << "the link is kept";
+    EXPECT_EQ(Slurp(real).rfind("volume=70\n# mine\nfullscreen=0\n", 0), 0u) << Slurp(real);
+    EXPECT_NE(Slurp(real).find("mute=1\n"), std::string::npos) << Slurp(real);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("config")), {}), 1);
+
+    // Each damaged file is kept, the earlier ones too; a link's other file is named, not shown.
+    fs::remove(path);
+    Put(path, "mute=maybe\n");
+    kept.Load(path);
+    Put(dir.Path("secret"), "the first line of something else\n");
+    fs::create_symlink(dir.Path("secret"), path);
+    testing::internal::CaptureStderr();
+    kept.Load(path);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find("something"), std::string::npos) << err;
+    EXPECT_NE(err.find("a link to " + dir.Path("secret")), std::string::npos) << err;
+    EXPECT_NE(err.find("line 1: no key=value"), std::string::npos) << err;
+    EXPECT_EQ(Slurp(path + ".bad"), "mute=maybe\n");
+    EXPECT_EQ(Slurp(path + ".bad.1"), "the first line of something else\n");
+    EXPECT_EQ(Slurp(dir.Path("secret")), "the first line of something else\n");
 }
 
 // A binding the game cannot read is said in one line, and its input (keys or pad) plays with

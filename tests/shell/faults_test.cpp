@@ -68,6 +68,21 @@ TEST_F(Faults, NoKeyStaysHeldWhileTheWindowIsInTheBackground) {
     }
 }
 
+TEST_F(Faults, ATapBetweenTwoTicksIsHeldForTheNextTickOnly) {
+    plat::Event up{plat::EventType::KeyDown, 0x26};  // VK_UP, released before the tick reads it
+    up.scan = DIK_UP;
+    plat::headless::PushEvent(up);
+    Pump();  // a pass with no tick due keeps the tap for the tick
+    Ticks(1);
+    EXPECT_TRUE(KeyHeld(DIK_UP));
+    Ticks(1);
+    EXPECT_FALSE(KeyHeld(DIK_UP));
+    up.repeat = true;  // a repeat is no new press
+    plat::headless::PushEvent(up);
+    Ticks(1);
+    EXPECT_FALSE(KeyHeld(DIK_UP));
+}
+
 TEST_F(Faults, TwoHundredFullScreenTogglesLeaveThePictureDrawn) {
     for (int i = 0; i < 200; ++i)
         plat::headless::PushEvent({plat::EventType::KeyDown, plat::VK_F1});

@@ -200,14 +200,32 @@ TEST(SimRefusesBadInput, AnUnreadableScriptExitsTwo) {
                        "cannot read " + dir.Path("missing.txt"));
     std::filesystem::create_directory(dir.Path("folder"));
     ExpectOneErrorLine(RunSim({"--input", dir.Path("folder")}), "cannot read");
-    // The trace written over its own script would lose the script.
-    std::ofstream(dir.Path("run.txt")) << "1-5 RIGHT\n";
-    const SimRun clash =
-        RunSim({"--input", dir.Path("run.txt"), "--trace", dir.Path("folder/../run.txt")});
-    EXPECT_EQ(clash.status, 2);
-    EXPECT_EQ(clash.err, "tinselrun-sim: --input and --trace name the same file (" +
-                             dir.Path("folder/../run.txt") + ")\n");
-    EXPECT_EQ(SimReadFile(dir.Path("run.txt")), "1-5 RIGHT\n");
+    // An output written over the script, by another name or through a hard link, or two
+    // outputs in one file, would lose what was there.
+    const std::string run = dir.Path("run.txt"), linked = dir.Path("linked.txt");
+    std::ofstream(run) << "1-5 RIGHT\n";
+    std::filesystem::create_hard_link(run, linked);
+    const std::string fresh = dir.Path("fresh.out");
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } clashes[] = {
+        {{"--trace", dir.Path("folder/../run.txt")},
+         "--input " + run + " and --trace " + dir.Path("folder/../run.txt")},
+        {{"--trace", linked}, "--input " + run + " and --trace " + linked},
+        {{"--audio", linked}, "--input " + run + " and --audio " + linked},
+        {{"--snapshot", "2:" + linked}, "--input " + run + " and --snapshot " + linked},
+        {{"--trace", fresh, "--audio", fresh}, "--trace " + fresh + " and --audio " + fresh},
+    };
+    for (const auto& clash : clashes) {
+        std::vector<std::string> args = {"--input", run, "--ticks", "5"};
+        args.insert(args.end(), clash.args.begin(), clash.args.end());
+        const SimRun refused = RunSim(args);
+        EXPECT_EQ(refused.status, 2) << clash.says;
+        EXPECT_EQ(refused.err, "tinselrun-sim: " + clash.says + " are the same file\n");
+    }
+    EXPECT_EQ(SimReadFile(run), "1-5 RIGHT\n");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
 }
 
 TEST(SimRefusesBadInput, BadOptionsExitTwoWithOneLine) {

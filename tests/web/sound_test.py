@@ -127,7 +127,10 @@ def live(page, server, build, traces, out, failures):
     page.wait_for("tinselrunStats.ticks >= %d" % PAUSE_AT_TICK, 60, "tick %d" % PAUSE_AT_TICK)
     page.key("KeyP", "p", 80)
     page.key("KeyP", "p", 80, down=False)
-    page.pump(1.0)
+    try:
+        page.wait_for("Module.tinselrunAudio.context.state === 'suspended'", 10, "the pause")
+    except AssertionError:
+        pass  # told below, with the ticks
     paused = page.eval("[Module.tinselrunAudio.context.state, tinselrunStats.ticks]")
     page.pump(0.5)
     if paused[0] != "suspended" or page.eval("tinselrunStats.ticks") != paused[1]:
@@ -139,6 +142,7 @@ def live(page, server, build, traces, out, failures):
     # M mutes the mix from the next buffer on, and M again brings it back.
     page.key("KeyM", "m", 77)
     page.key("KeyM", "m", 77, down=False)
+    page.wait_for("(Module._tinselrun_settings() & 256) !== 0", 10, "the game muted")
     page.pump(0.3)
     page.eval("heard.lately = 0")
     page.pump(1.0)
@@ -146,7 +150,8 @@ def live(page, server, build, traces, out, failures):
         failures.append("muted: the node still plays samples up to %d" % page.eval("heard.lately"))
     page.key("KeyM", "m", 77)
     page.key("KeyM", "m", 77, down=False)
-    page.pump(0.5)
+    page.wait_for("(Module._tinselrun_settings() & 256) === 0", 10, "the game unmuted")
+    page.pump(0.3)
     page.eval("heard.lately = 0")
     page.pump(1.0)
     if page.eval("heard.lately") == 0:

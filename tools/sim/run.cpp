@@ -41,7 +41,11 @@ bool Run::TraceOk() {
 // Writes every snapshot asked for this tick, of the frame its draw pass painted.
 bool Run::SnapshotsOf(int64_t tick) {
     for (const Snapshot& shot : options_.snapshots) {
-        if (shot.tick == tick && !plat::SavePicture(shot.path.c_str())) return false;
+        std::string why;
+        if (shot.tick == tick && !plat::SavePicture(shot.path.c_str(), &why)) {
+            say_("cannot write " + shot.path + ": " + why);
+            return false;
+        }
     }
     return true;
 }

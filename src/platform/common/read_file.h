@@ -1,18 +1,51 @@
-// The bytes of a whole picture file, for the picture loader.
+// Opening an asset file, for pictures and sounds alike, and the bytes of a whole picture file.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace plat::common {
 
-// A regular file is mapped rather than read: the decoder copies out of it once anyway, and a
-// big picture read into a buffer of our own first costs a zeroed copy for nothing. Anything
-// else (a pipe, a device) is read in blocks.
+// Forty times the largest asset the game ships (the stage music, 1.5 MB): room for music a
+// player puts in as WAV, which streams from its file; a picture this big is mapped whole.
+constexpr int64_t MAX_ASSET_BYTES = int64_t{64} << 20;
+
+// An open regular file of at most MAX_ASSET_BYTES, or -1 with why not. A device, a pipe or a
+// link to one would be read for ever or block start-up, so only regular files are taken; the
+// open itself does not wait for a pipe's writer.
+inline int OpenAssetFile(const char* path, int64_t* size, std::string* why) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        *why = std::strerror(errno);
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        *why = std::strerror(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        *why = "a folder, not a file";
+    } else if (!S_ISREG(info.st_mode)) {
+        *why = "not a regular file";
+    } else if (info.st_size > MAX_ASSET_BYTES) {
+        *why = "larger than " + std::to_string(MAX_ASSET_BYTES >> 20) + " MiB";
+    } else {
+        *size = info.st_size;
+        return fd;
+    }
+    close(fd);
+    return -1;
+}
+
+// A picture file is mapped rather than read: the decoder copies out of it once anyway, and a
+// big picture read into a buffer of our own first costs a zeroed copy for nothing.
 class FileBytes {
 public:
     FileBytes() = default;
@@ -22,30 +55,32 @@ public:
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
 
-    // False only when the file cannot be opened; a read that fails part way keeps what came
-    // before it, as a stream reader would.
-    bool Open(const char* path) {
-        std::FILE* file = std::fopen(path, "rb");
-        if (file == nullptr) return false;
-        struct stat info;
-        if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-            const size_t length = static_cast<size_t>(info.st_size);
-            void* map =
-                mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0);
-            if (map != MAP_FAILED) {
-                map_ = map;
-                size_ = length;
-                std::fclose(file);
-                return true;
+    // False with why when the file cannot be opened or is not an asset file (OpenAssetFile).
+    bool Open(const char* path, std::string* why) {
+        int64_t size = 0;
+        const int fd = OpenAssetFile(path, &size, why);
+        if (fd < 0) return false;
+        const size_t length = static_cast<size_t>(size);
+        void* map = length > 0 ? mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0)
+                               : MAP_FAILED;
+        if (map != MAP_FAILED) {
+            map_ = map;
+            size_ = length;
+        } else {
+            // A read that fails part way keeps what came before it, as a stream reader would.
+            buffer_.resize(length);
+            size_t done = 0;
+            while (done < length) {
+                const ssize_t got =
+                    pread(fd, buffer_.data() + done, length - done, static_cast<off_t>(done));
+                if (got < 0 && errno == EINTR) continue;
+                if (got <= 0) break;
+                done += static_cast<size_t>(got);
             }
+            buffer_.resize(done);
+            size_ = done;
         }
-        char block[1 << 16];
-        size_t got = 0;
-        while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-            buffer_.insert(buffer_.end(), block, block + got);
-        }
-        size_ = buffer_.size();
-        std::fclose(file);
+        close(fd);
         return true;
     }
 

@@ -180,8 +180,9 @@ using common::g_renderer;
 
 Texture* LoadTexture(const char* path) {
     auto pending = std::make_unique<Texture::Pending>();
-    if (!pending->file.Open(path)) {
-        std::fprintf(stderr, "tinselrun: %s: cannot open picture\n", path);
+    std::string why;
+    if (!pending->file.Open(path, &why)) {
+        std::fprintf(stderr, "tinselrun: %s: cannot open picture: %s\n", path, why.c_str());
         return nullptr;
     }
     pending->name = path;

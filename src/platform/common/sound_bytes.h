@@ -1,9 +1,7 @@
 // Where a sound's bytes are: an open regular file, read in place as the sound plays, or bytes in
-// memory (a pipe, a fuzzer's input). Shared by every stream of one sound.
+// memory (a fuzzer's input). Shared by every stream of one sound.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,32 +9,23 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include "platform/common/read_file.h"
 
 namespace plat::common {
 
 class SoundBytes {
 public:
-    // Null when the file cannot be opened.
-    static std::unique_ptr<SoundBytes> FromFile(const char* path) {
-        const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Null with why when the file cannot be opened or is not an asset file (OpenAssetFile).
+    static std::unique_ptr<SoundBytes> FromFile(const char* path, std::string* why) {
+        int64_t size = 0;
+        const int fd = OpenAssetFile(path, &size, why);
         if (fd < 0) return nullptr;
         auto bytes = std::unique_ptr<SoundBytes>(new SoundBytes);
-        struct stat info;
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-            bytes->fd_ = fd;
-            bytes->size_ = info.st_size;
-            return bytes;
-        }
-        // Anything else is read whole (a folder reads as empty), up to a size no sound has.
-        uint8_t block[1 << 16];
-        ssize_t got = 0;
-        while (bytes->memory_.size() < MAX_PIPE_BYTES &&
-               ((got = read(fd, block, sizeof block)) > 0 || (got < 0 && errno == EINTR))) {
-            if (got > 0) bytes->memory_.insert(bytes->memory_.end(), block, block + got);
-        }
-        close(fd);
-        bytes->size_ = static_cast<int64_t>(bytes->memory_.size());
+        bytes->fd_ = fd;
+        bytes->size_ = size;
         return bytes;
     }
     static std::unique_ptr<SoundBytes> FromMemory(const uint8_t* data, size_t size) {
@@ -76,7 +65,6 @@ public:
     }
 
 private:
-    static constexpr size_t MAX_PIPE_BYTES = size_t(256) << 20;
     SoundBytes() = default;
     int fd_ = -1;
     int64_t size_ = 0;

@@ -221,9 +221,10 @@ struct SoundLoader {
 };
 
 std::unique_ptr<Sound> OpenSoundFile(const char* path, bool samples) {
-    auto bytes = SoundBytes::FromFile(path);
+    std::string why;
+    auto bytes = SoundBytes::FromFile(path, &why);
     if (bytes == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: cannot open sound\n", path);
+        std::fprintf(stderr, "tinselrun: %s: cannot open sound: %s\n", path, why.c_str());
         return nullptr;
     }
     return SoundLoader::Open(std::move(bytes), path, samples);

@@ -32,8 +32,8 @@ struct Frame {
 Frame ReadFrame();
 // What the window shows: the picture, or since PresentOverlay the picture under its overlay.
 Frame ReadShownFrame();
-bool SaveFramePNG(const char* path);  // false after one stderr line when it cannot
-bool IsWindowed();                    // the display mode the last reset asked for
+bool SaveFramePNG(const char* path, std::string* why);  // false with why it cannot
+bool IsWindowed();                                      // the display mode the last reset asked for
 
 // Mixes every later sound call, at the virtual clock's time, into a 44.1 kHz stereo 16-bit WAV
 // written as FeedAudio moves it on and finished when audio is closed. Call before OpenAudio.

@@ -103,8 +103,8 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
     return true;
 }
 
-bool SavePicture(const char* path) {
-    return headless::SaveFramePNG(path);
+bool SavePicture(const char* path, std::string* why) {
+    return headless::SaveFramePNG(path, why);
 }
 
 namespace headless {
@@ -130,23 +130,20 @@ Frame ReadShownFrame() {
     return frame;
 }
 
-bool SaveFramePNG(const char* path) {
+bool SaveFramePNG(const char* path, std::string* why) {
     if (g_surface == nullptr) {
-        std::fprintf(stderr, "tinselrun: %s: nothing has been drawn\n", path);
+        *why = "nothing has been drawn";
         return false;
     }
     SDL_RenderFlush(g_software);
     std::vector<uint8_t> rgb(size_t(g_surface->w) * g_surface->h * 3);
-    std::string why;
     if (SDL_ConvertPixels(g_surface->w, g_surface->h, g_surface->format->format, g_surface->pixels,
                           g_surface->pitch, SDL_PIXELFORMAT_RGB24, rgb.data(),
                           g_surface->w * 3) != 0) {
-        why = SDL_GetError();
-    } else if (common::WritePng(path, g_surface->w, g_surface->h, rgb.data(), &why)) {
-        return true;
+        *why = SDL_GetError();
+        return false;
     }
-    std::fprintf(stderr, "tinselrun: %s: cannot write picture (%s)\n", path, why.c_str());
-    return false;
+    return common::WritePng(path, g_surface->w, g_surface->h, rgb.data(), why);
 }
 
 bool IsWindowed() {

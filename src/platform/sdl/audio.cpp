@@ -1,7 +1,9 @@
 #include "platform/audio.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
+#include <cstring>
 #include <memory>
 
 #include "platform/common/mixer.h"
@@ -24,11 +26,29 @@ public:
     DeviceLock& operator=(const DeviceLock&) = delete;
 };
 
+void QuietAlsa(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+               const char* /*format*/, ...) {}
+
+// Without a card ALSA's library prints several lines of its own before the device fails; the
+// game's one line says it. The library SDL loaded is asked, so the game need not link it.
+void SilenceAlsa() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (driver == nullptr || std::strcmp(driver, "alsa") != 0) return;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (alsa == nullptr) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (set != nullptr) set(QuietAlsa);
+    dlclose(alsa);  // SDL keeps it loaded while the device lives
+}
+
 }  // namespace
 
 bool OpenAudio(int slots) {
     g_mixer.Reset(slots);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SilenceAlsa();
     SDL_AudioSpec want = {};
     want.freq = common::MIX_RATE;
     want.format = AUDIO_S16SYS;

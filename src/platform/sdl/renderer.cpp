@@ -133,20 +133,19 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
     return true;
 }
 
-bool SavePicture(const char* path) {
-    std::string why = "nothing has been drawn";
-    if (g_device != nullptr) {
-        std::vector<uint8_t> rgb(size_t(g_width) * g_height * 3);
-        if (SDL_SetRenderTarget(g_device, g_backBuffer) != 0 ||
-            SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_RGB24, rgb.data(),
-                                 g_width * 3) != 0) {
-            why = SDL_GetError();
-        } else if (common::WritePng(path, g_width, g_height, rgb.data(), &why)) {
-            return true;
-        }
+bool SavePicture(const char* path, std::string* why) {
+    if (g_device == nullptr) {
+        *why = "nothing has been drawn";
+        return false;
     }
-    std::fprintf(stderr, "tinselrun: %s: cannot write the picture (%s)\n", path, why.c_str());
-    return false;
+    std::vector<uint8_t> rgb(size_t(g_width) * g_height * 3);
+    if (SDL_SetRenderTarget(g_device, g_backBuffer) != 0 ||
+        SDL_RenderReadPixels(g_device, nullptr, SDL_PIXELFORMAT_RGB24, rgb.data(), g_width * 3) !=
+            0) {
+        *why = SDL_GetError();
+        return false;
+    }
+    return common::WritePng(path, g_width, g_height, rgb.data(), why);
 }
 
 }  // namespace plat

@@ -425,9 +425,9 @@ bool PictureFromWindow(int x, int y, int* pictureX, int* pictureY) {
     return true;
 }
 
-bool SavePicture(const char* path) {
+bool SavePicture(const char* path, std::string* why) {
     if (g_context == 0) {
-        std::fprintf(stderr, "tinselrun: %s: nothing has been drawn\n", path);
+        *why = "nothing has been drawn";
         return false;
     }
     std::vector<uint8_t> rgba(static_cast<size_t>(g_picW) * g_picH * 4);
@@ -439,18 +439,14 @@ bool SavePicture(const char* path) {
         rgb[3 * i + 1] = rgba[4 * i + 1];
         rgb[3 * i + 2] = rgba[4 * i + 2];
     }
-    std::string why;
-    if (!common::WritePng(path, g_picW, g_picH, rgb.data(), &why)) {
-        std::fprintf(stderr, "tinselrun: %s: cannot write picture (%s)\n", path, why.c_str());
-        return false;
-    }
-    return true;
+    return common::WritePng(path, g_picW, g_picH, rgb.data(), why);
 }
 
 Texture* LoadTexture(const char* path) {
     common::FileBytes bytes;
-    if (!bytes.Open(path)) {
-        std::fprintf(stderr, "tinselrun: %s: cannot open picture\n", path);
+    std::string why;
+    if (!bytes.Open(path, &why)) {
+        std::fprintf(stderr, "tinselrun: %s: cannot open picture: %s\n", path, why.c_str());
         return nullptr;
     }
     // The same checks and reader as the desktop's: stb_image, without an inflater of our own.
