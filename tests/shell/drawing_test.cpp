@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/common/sdl_render.h"
 #include "support/shell_fixture.h"
 
 namespace {
@@ -123,6 +124,28 @@ TEST_F(Drawing, APictureTallerThanATextureIsSplitIntoTilesThatDrawAsOne) {
         const uint32_t v = static_cast<uint32_t>((4090 + row) % 251);
         EXPECT_EQ(Pixel(3, row), 0xFF000000u | (v << 16) | (v << 8) | v) << row;
     }
+}
+
+// The real window makes tall pictures in bands as they come into view: drawn across a band's
+// edge, at a position between pixels, and after a later band was made first, they are one picture.
+TEST_F(Drawing, ATallPictureInBandsDrawsAsOne) {
+    plat::common::AttachRenderer(plat::common::g_renderer, 256);
+    Use(5, WritePicture("banded.png", 8, 1000, [](int, int y) {
+            const uint32_t v = static_cast<uint32_t>(y % 251);
+            return 0xFF000000u | (v << 16) | (v << 8) | v;
+        }));
+    plat::Clear(GREY);
+    const Rect late{0, 700, 8, 702};
+    DrawSprite(5, &late, Vec3{0, 20, 0}, COLOR_WHITE);
+    const Rect across{0, 250, 8, 262};
+    DrawSprite(5, &across, Vec3{0, 0.5f, 0}, COLOR_WHITE);
+    plat::common::AttachRenderer(plat::common::g_renderer, 0);
+    for (int row = 0; row < 12; ++row) {
+        const uint32_t v = static_cast<uint32_t>((250 + row) % 251);
+        EXPECT_EQ(Pixel(3, row), 0xFF000000u | (v << 16) | (v << 8) | v) << row;
+    }
+    EXPECT_EQ(Pixel(3, 20), 0xFF000000u | (198u << 16) | (198u << 8) | 198u);  // 700 % 251
+    EXPECT_EQ(Pixel(3, 12), GREY);
 }
 
 TEST_F(Drawing, TheTextureTableReleasesOnce) {

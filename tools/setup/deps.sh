@@ -7,15 +7,15 @@ set -euo pipefail
 # Building the game, its generated assets and the runner, and playing it.
 PLAY_PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-image-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
+  libsdl2-dev libsndfile1-dev libx11-dev libstb-dev libvorbis-dev libogg-dev
   libdeflate-dev
 )
 # The page: Debian's emcc and its optimiser, and the acorn module its JavaScript tools load.
 WEB_PACKAGES=(emscripten binaryen node-acorn)
-# The test suites, the real-window and package tests, the sanitizer and clang builds, the
-# fuzzers and the benchmarks.
+# The test suites (SDL_image reads their pictures, apart from the game's own reader), the
+# real-window and package tests, the sanitizer and clang builds, the fuzzers and the benchmarks.
 TEST_PACKAGES=(
-  libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
+  libsdl2-image-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
   xvfb xdotool x11-utils x11-apps imagemagick sox desktop-file-utils
   clang clang-format libclang-rt-14-dev
   dpkg-dev lintian appstream

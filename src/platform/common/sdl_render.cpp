@@ -11,13 +11,15 @@
 
 namespace plat {
 
-// A picture as one or more textures: a picture larger than the renderer's largest texture
-// is split into tiles that draw as one. Loading only checks the file; the tiles are made when
-// the picture is first drawn (or made ready ahead of that).
+// A picture as one or more textures: a picture larger than the renderer's largest texture, or
+// taller than a band where the backend asks for bands, is split into tiles that draw as one.
+// Loading only checks the file; it is decoded when first drawn (or made ready ahead of that), and
+// each tile is made when a draw first reaches it: the first frame of a tall picture that scrolls
+// makes only the part it shows.
 struct Texture {
     struct Tile {
-        SDL_Texture* texture;
-        int x, y, w, h;  // where the tile lies in the picture
+        SDL_Texture* texture;  // null until first drawn
+        int x, y, w, h;        // where the tile lies in the picture
     };
     // The checked file, until the tiles are made.
     struct Pending {
@@ -29,6 +31,8 @@ struct Texture {
     int height = 0;
     mutable std::vector<Tile> tiles;
     mutable std::unique_ptr<Pending> pending;
+    mutable common::Picture decoded;  // the pixels, while a tile is still to be made
+    mutable std::string name;         // for the line of a tile that cannot be made
 };
 
 namespace common {
@@ -38,8 +42,10 @@ SDL_Renderer* g_renderer = nullptr;
 namespace {
 
 int g_maxTextureSide = 4096;
-// Loaded pictures not made yet.
+int g_bandRows = 0;  // the tallest tile the backend wants; 0: as tall as a texture may be
+// Loaded pictures not decoded yet, and decoded ones with tiles still to make.
 std::vector<const Texture*> g_waiting;
+std::vector<const Texture*> g_unfinished;
 
 // Checks a picture file (one line when it fails) and keeps it to be made when first drawn.
 Texture* LoadChecked(std::unique_ptr<Texture::Pending> pending) {
@@ -55,24 +61,49 @@ Texture* LoadChecked(std::unique_ptr<Texture::Pending> pending) {
     return texture;
 }
 
-bool MakeTiles(const Texture* texture, const Picture& picture) {
+// Lays out the tiles of a decoded picture, none made yet.
+void LayOutTiles(const Texture* texture) {
     const int side = g_maxTextureSide;
-    const int pitch = picture.width * 4;
-    for (int ty = 0; ty < picture.height; ty += side) {
-        for (int tx = 0; tx < picture.width; tx += side) {
-            const int tw = std::min(side, picture.width - tx);
-            const int th = std::min(side, picture.height - ty);
-            SDL_Texture* tile = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888,
-                                                  SDL_TEXTUREACCESS_STATIC, tw, th);
-            if (tile == nullptr) return false;
-            texture->tiles.push_back({tile, tx, ty, tw, th});
-            const uint8_t* pixels = picture.memory.data() + size_t(ty) * pitch + size_t(tx) * 4;
-            SDL_UpdateTexture(tile, nullptr, pixels, pitch);
-            SDL_SetTextureBlendMode(tile, SDL_BLENDMODE_BLEND);
-            SDL_SetTextureScaleMode(tile, SDL_ScaleModeNearest);
+    const int rows = g_bandRows > 0 ? std::min(g_bandRows, side) : side;
+    for (int ty = 0; ty < texture->height; ty += rows) {
+        for (int tx = 0; tx < texture->width; tx += side) {
+            texture->tiles.push_back({nullptr, tx, ty, std::min(side, texture->width - tx),
+                                      std::min(rows, texture->height - ty)});
         }
     }
-    return true;
+}
+
+void Finished(const Texture* texture) {
+    Recycle(&texture->decoded);
+    g_unfinished.erase(std::remove(g_unfinished.begin(), g_unfinished.end(), texture),
+                       g_unfinished.end());
+}
+
+// Makes one tile from the decoded pixels, and lets them go once every tile is made. A tile that
+// cannot be made says so once, and the picture draws nothing.
+void MakeTile(const Texture* texture, Texture::Tile* tile) {
+    const Picture& picture = texture->decoded;
+    const int pitch = picture.width * 4;
+    tile->texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_STATIC, tile->w, tile->h);
+    if (tile->texture == nullptr) {
+        std::fprintf(stderr, "tinselrun: %s: cannot make a texture (%s)\n", texture->name.c_str(),
+                     SDL_GetError());
+        for (const Texture::Tile& made : texture->tiles) {
+            if (made.texture != nullptr) SDL_DestroyTexture(made.texture);
+        }
+        texture->tiles.clear();
+        Finished(texture);
+        return;
+    }
+    const uint8_t* pixels = picture.memory.data() + size_t(tile->y) * pitch + size_t(tile->x) * 4;
+    SDL_UpdateTexture(tile->texture, nullptr, pixels, pitch);
+    SDL_SetTextureBlendMode(tile->texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(tile->texture, SDL_ScaleModeNearest);
+    if (std::all_of(texture->tiles.begin(), texture->tiles.end(),
+                    [](const Texture::Tile& t) { return t.texture != nullptr; })) {
+        Finished(texture);
+    }
 }
 
 // The waiting picture with the most pixels.
@@ -87,28 +118,23 @@ size_t DecodedBytes(const Texture* texture) {
     return size_t(texture->height) * (size_t(texture->width) * 4 + 1);
 }
 
-// Decodes a loaded picture and makes its tiles; one that cannot be made says so once and
-// draws nothing.
+// Decodes a loaded picture and lays out its tiles. Its name stays for a tile's failure.
 void Make(const Texture* texture) {
     std::unique_ptr<Texture::Pending> pending = std::move(texture->pending);
     g_waiting.erase(std::remove(g_waiting.begin(), g_waiting.end(), texture), g_waiting.end());
-    Picture picture;
-    if (pending->picture.Decode(&picture)) {
-        if (!MakeTiles(texture, picture)) {
-            std::fprintf(stderr, "tinselrun: %s: cannot make a texture (%s)\n",
-                         pending->name.c_str(), SDL_GetError());
-            for (const Texture::Tile& tile : texture->tiles) SDL_DestroyTexture(tile.texture);
-            texture->tiles.clear();
-        }
-        Recycle(&picture);
+    texture->name = std::move(pending->name);
+    if (pending->picture.Decode(&texture->decoded)) {
+        LayOutTiles(texture);
+        g_unfinished.push_back(texture);
     }
     TrimPictureMemory(g_waiting.empty() ? 0 : DecodedBytes(Largest()));
 }
 
 }  // namespace
 
-void AttachRenderer(SDL_Renderer* renderer) {
+void AttachRenderer(SDL_Renderer* renderer, int bandRows) {
     g_renderer = renderer;
+    g_bandRows = bandRows;
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_RendererInfo info;
     g_maxTextureSide = 4096;
@@ -129,10 +155,21 @@ Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* nam
     return LoadChecked(std::move(pending));
 }
 
-// The largest first: once only small ones are left, the block they were decoded in goes,
-// before the last textures are made.
+// A tile of a picture already begun first, so that few are held decoded at once; then the
+// largest picture waiting: once only small ones are left, the block they were decoded in goes.
 bool MakeNextTextureReady() {
-    if (g_waiting.empty() || g_renderer == nullptr) return false;
+    if (g_renderer == nullptr) return false;
+    if (!g_unfinished.empty()) {
+        const Texture* texture = g_unfinished.front();
+        for (Texture::Tile& tile : texture->tiles) {
+            if (tile.texture == nullptr) {
+                MakeTile(texture, &tile);
+                break;
+            }
+        }
+        return true;
+    }
+    if (g_waiting.empty()) return false;
     Make(Largest());
     return true;
 }
@@ -154,9 +191,12 @@ Texture* LoadTexture(const char* path) {
 
 void DestroyTexture(Texture* texture) {
     if (texture == nullptr) return;
-    for (const Texture::Tile& tile : texture->tiles) SDL_DestroyTexture(tile.texture);
+    for (const Texture::Tile& tile : texture->tiles) {
+        if (tile.texture != nullptr) SDL_DestroyTexture(tile.texture);
+    }
     auto& waiting = common::g_waiting;
     waiting.erase(std::remove(waiting.begin(), waiting.end(), texture), waiting.end());
+    common::Finished(texture);
     delete texture;
 }
 
@@ -184,11 +224,16 @@ void DrawTexture(const Texture* texture, const int32_t* src, float x, float y, u
     const float oy = scale * (y - cy) + cy;
     const Uint8 a = static_cast<Uint8>(argb >> 24), r = static_cast<Uint8>(argb >> 16);
     const Uint8 g = static_cast<Uint8>(argb >> 8), b = static_cast<Uint8>(argb);
-    for (const Texture::Tile& tile : texture->tiles) {
+    for (size_t i = 0; i < texture->tiles.size(); ++i) {
+        Texture::Tile& tile = texture->tiles[i];
         const int l = std::max<int>(left, tile.x), t = std::max<int>(top, tile.y);
         const int rr = std::min<int>(right, tile.x + tile.w),
                   bb = std::min<int>(bottom, tile.y + tile.h);
         if (l >= rr || t >= bb) continue;
+        if (tile.texture == nullptr) {
+            common::MakeTile(texture, &tile);
+            if (texture->tiles.empty()) return;  // it could not be made
+        }
         const SDL_Rect from = {l - tile.x, t - tile.y, rr - l, bb - t};
         const SDL_FRect to = {
             ox + scale * static_cast<float>(l - left), oy + scale * static_cast<float>(t - top),

@@ -15,7 +15,9 @@ namespace plat::common {
 extern SDL_Renderer* g_renderer;
 
 // Prepares the drawing state of a freshly made renderer (blend mode, nearest filtering).
-void AttachRenderer(SDL_Renderer* renderer);
+// bandRows, when not 0, splits pictures into tiles at most that tall, each made when first
+// drawn, so that a tall picture's first frame costs only what it shows.
+void AttachRenderer(SDL_Renderer* renderer, int bandRows = 0);
 void DetachRenderer();
 
 // The picture loader behind LoadTexture, on bytes already read (and copied); name is for the
@@ -23,8 +25,8 @@ void DetachRenderer();
 // first drawn, or by MakeNextTextureReady.
 Texture* LoadTextureFromMemory(const uint8_t* data, size_t size, const char* name);
 
-// Makes one loaded picture that has not been drawn yet ready to draw (the largest), so that its
-// first draw costs no frame; false when every one is ready.
+// Makes one more part of the loaded pictures ready to draw (a tile, or the largest picture
+// waiting), so that a first draw costs no frame; false when every one is ready.
 bool MakeNextTextureReady();
 
 }  // namespace plat::common

@@ -1,10 +1,12 @@
 #include "platform/renderer.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "platform/common/png_write.h"
 #include "platform/common/sdl_render.h"
 #include "platform/headless/headless.h"
 
@@ -134,11 +136,14 @@ bool SaveFramePNG(const char* path, std::string* why) {
         return false;
     }
     SDL_RenderFlush(g_software);
-    if (IMG_SavePNG(g_surface, path) != 0) {
-        *why = IMG_GetError();
+    std::vector<uint8_t> rgb(size_t(g_surface->w) * g_surface->h * 3);
+    if (SDL_ConvertPixels(g_surface->w, g_surface->h, g_surface->format->format, g_surface->pixels,
+                          g_surface->pitch, SDL_PIXELFORMAT_RGB24, rgb.data(),
+                          g_surface->w * 3) != 0) {
+        *why = SDL_GetError();
         return false;
     }
-    return true;
+    return common::WritePng(path, g_surface->w, g_surface->h, rgb.data(), why);
 }
 
 bool IsWindowed() {

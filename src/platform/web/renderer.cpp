@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "platform/common/picture.h"
+#include "platform/common/png_write.h"
 #include "platform/common/read_file.h"
 #include "platform/input.h"
 #include "platform/web/backend.h"
-#include "platform/web/png_file.h"
 #include "platform/web/web.h"
 
 namespace plat {
@@ -439,9 +439,7 @@ bool SavePicture(const char* path, std::string* why) {
         rgb[3 * i + 1] = rgba[4 * i + 1];
         rgb[3 * i + 2] = rgba[4 * i + 2];
     }
-    if (web::WritePng(path, g_picW, g_picH, rgb.data())) return true;
-    *why = "cannot write it";
-    return false;
+    return common::WritePng(path, g_picW, g_picH, rgb.data(), why);
 }
 
 Texture* LoadTexture(const char* path) {
