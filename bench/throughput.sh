@@ -48,6 +48,6 @@ echo "  => $(rate 8000 "$WALL" "$w0") ticks/s wall, $(rate 8000 "$CPU" "$c0") ti
 timed "stage to tick 5000, no snapshot" --ticks 5000 --input "$stage"
 w1=$WALL c1=$CPU
 shots=()
-for t in $(seq 4401 5000); do shots+=(--snapshot "$t:$work/shot.png"); done
+for t in $(seq 4401 5000); do shots+=(--snapshot "$t:$work/shot$t.png"); done
 timed "stage to tick 5000, 600 snapshots" --ticks 5000 --input "$stage" "${shots[@]}"
 echo "  => with a snapshot every tick: $(rate 600 "$WALL" "$w1") ticks/s wall, $(rate 600 "$CPU" "$c1") ticks/s cpu"
