@@ -77,6 +77,8 @@ void Finished(const Texture* texture) {
     Recycle(&texture->decoded);
     g_unfinished.erase(std::remove(g_unfinished.begin(), g_unfinished.end(), texture),
                        g_unfinished.end());
+    // Once every picture is made, the block kept for the next decoding goes too.
+    if (g_waiting.empty() && g_unfinished.empty()) TrimPictureMemory(0);
 }
 
 // Makes one tile from the decoded pixels, and lets them go once every tile is made. A tile that
