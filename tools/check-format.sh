@@ -3,7 +3,7 @@
 # tools/check-format.sh --fix formats them in place instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(find src tools tests bench -name '*.cpp' -o -name '*.h' | sort)
+mapfile -t files < <(find src tools tests bench web -name '*.cpp' -o -name '*.h' | sort)
 if [ "${1:-}" = --fix ]; then
   clang-format -i "${files[@]}"
   exit 0

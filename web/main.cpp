@@ -353,7 +353,8 @@ int main(int argc, char** argv) {
     InstallScenes();
     g_page.trace = argc > 1 && std::string(argv[1]) == "trace";
     std::vector<std::string> args(argv + std::min(argc, 2), argv + argc);
-    for (const std::string& arg : args) g_page.endAfterTicks = g_page.endAfterTicks || arg == "--ticks";
+    for (const std::string& arg : args)
+        g_page.endAfterTicks = g_page.endAfterTicks || arg == "--ticks";
     std::string error;
     if (!sim::ParseOptions(args, &g_page.options, &error)) {
         Say(error);
