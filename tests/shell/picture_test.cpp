@@ -130,4 +130,33 @@ TEST(PictureReaders, RefuseADamagedPngWithOneLine) {
 #endif
 }
 
+// A 4 x 1 BMP of 4 bits a pixel whose palette has two colours, red and blue.
+Bytes TwoColourBmp(uint8_t firstTwo, uint8_t lastTwo) {
+    Bytes bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,  // 14 + 40 + 2 * 4 = 62
+                 40, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 1, 0, 4, 0};
+    bmp.resize(14 + 40);
+    bmp.insert(bmp.end(), {0, 0, 255, 0, 255, 0, 0, 0});  // B, G, R, unused
+    bmp.insert(bmp.end(), {firstTwo, lastTwo, 0, 0});
+    return bmp;
+}
+
+TEST(PictureReaders, RefuseABmpWhosePixelsNameColoursItsPaletteLacks) {
+    const Bytes good = TwoColourBmp(0x01, 0x10);
+    plat::common::Picture picture;
+    ASSERT_TRUE(plat::common::DecodePicture(good.data(), good.size(), "t.bmp", &picture));
+    EXPECT_EQ(Pixels(picture),
+              (std::vector<uint32_t>{0xFFFF0000u, 0xFF0000FFu, 0xFF0000FFu, 0xFFFF0000u}));
+    plat::common::Recycle(&picture);
+    // Colour 5 of two, and a palette that would end before it begins: stb_image would fill those
+    // pixels from memory it never wrote.
+    Bytes past = TwoColourBmp(0x05, 0x10), negative = good;
+    negative[10] = 1;
+    for (const Bytes* bad : {&past, &negative}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(plat::common::DecodePicture(bad->data(), bad->size(), "t.bmp", &picture));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "tinselrun: t.bmp: not a picture (a BMP with colours outside its palette)\n");
+    }
+}
+
 }  // namespace

@@ -82,6 +82,44 @@ bool IsJpeg(const uint8_t* data, size_t size) {
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
+// Whether every pixel of a BMP with a palette names an entry the file gives. stb_image looks the
+// others up in a table it never filled, so the picture would hold whatever the stack held. The
+// palette is sized and the rows walked as stb_image does; bytes past the end read as 0.
+bool BmpColoursInPalette(const uint8_t* data, size_t size) {
+    uint8_t head[34] = {};  // what stb_image reads past the end is 0
+    std::memcpy(head, data, std::min(size, sizeof head));
+    const int64_t offset = Le32(head + 10);
+    const int64_t header = Le32(head + 14);
+    const bool core = header == 12;
+    const int bits = Le16(head + (core ? 24 : 28));
+    const int32_t compression = core ? 0 : int32_t(Le32(head + 30));
+    if ((header != 12 && header != 40 && header != 56 && header != 108 && header != 124) ||
+        offset > INT_MAX || compression == 1 || compression == 2 || compression >= 4) {
+        return true;  // stb_image refuses it
+    }
+    if (bits >= 16) return true;  // no palette
+    const int64_t entries = core ? (offset - 14 - 24) / 3 : (offset - 14 - header) >> 2;
+    if (entries == 0 || entries > 256) return true;  // stb_image refuses these itself
+    if (entries < 0 || (bits != 1 && bits != 4 && bits != 8)) return false;
+    const int64_t width = core ? Le16(head + 18) : int32_t(Le32(head + 18));
+    const int64_t height = std::abs(core ? int64_t{Le16(head + 20)} : int32_t(Le32(head + 22)));
+    if (width <= 0 || width > MAX_PICTURE_SIDE || height > MAX_PICTURE_SIDE) return true;
+    const int64_t rowBytes = (width * bits + 7) / 8;
+    const int64_t stride = rowBytes + ((-rowBytes) & 3);
+    const auto byteAt = [&](int64_t at) { return at < int64_t(size) ? data[at] : 0; };
+    for (int64_t y = 0; y < height; ++y) {
+        const int64_t row = offset + y * stride;
+        if (row >= int64_t(size)) break;  // the rest reads as colour 0
+        for (int64_t x = 0; x < width; ++x) {
+            const int shift = 8 - bits - int((x * bits) % 8);
+            if (((byteAt(row + x * bits / 8) >> shift) & ((1 << bits) - 1)) >= entries) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // ABGR8888 words (the bytes R, G, B, A) to ARGB8888.
 inline uint32_t SwapRedAndBlue(uint32_t v) {
     return (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
@@ -390,6 +428,10 @@ bool DecodeWithStb(const uint8_t* data, size_t size, Picture* out, const char** 
         return false;
     }
     const int length = static_cast<int>(size);
+    if (IsBmp(data, size) && !BmpColoursInPalette(data, size)) {
+        *why = "a BMP with colours outside its palette";
+        return false;
+    }
     if (!stbi_info_from_memory(data, length, &w, &h, &channels)) {
         *why = stbi_failure_reason();
         return false;
