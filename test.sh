@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tinselrun with warnings as errors (installing what is missing) and runs every test:
 # the suites and scripts (the page's in headless Chromium too), then the suites again and a
-# soak under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a minute.
+# soak under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer over a fixed walk of
+# inputs (about a minute each).
 # TINSELRUN_QUICK=1 runs only the first stage.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -35,4 +36,4 @@ echo "== the same traces and files from every build and compiler"
 tests/cross_builds.sh
 
 echo "== fuzzers"
-tests/fuzz/run.sh 60
+tests/fuzz/run.sh 240
