@@ -133,7 +133,7 @@ TEST(PictureReaders, RefuseADamagedPngWithOneLine) {
 // A 4 x 1 BMP of 4 bits a pixel whose palette has two colours, red and blue.
 Bytes TwoColourBmp(uint8_t firstTwo, uint8_t lastTwo) {
     Bytes bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,  // 14 + 40 + 2 * 4 = 62
-                 40, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 1, 0, 4, 0};
+                 40,  0,   0,  0, 4, 0, 0, 0, 1, 0, 0,  0, 1, 0, 4, 0};
     bmp.resize(14 + 40);
     bmp.insert(bmp.end(), {0, 0, 255, 0, 255, 0, 0, 0});  // B, G, R, unused
     bmp.insert(bmp.end(), {firstTwo, lastTwo, 0, 0});
