@@ -27,9 +27,10 @@ for target in picture sound script; do
   # With a fixed seed the inputs found by earlier runs would change the walk: start afresh.
   [ "$seed" != 0 ] && rm -rf "$work"
   mkdir -p "$work"
-  echo "fuzz_$target: ${seconds}s"
-  if ! (cd $build && ./tests/fuzz/fuzz_$target -runs="$runs" -max_total_time="$seconds" -seed="$seed" \
-        -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 \
+  if [ "$runs" = -1 ]; then echo "fuzz_$target: ${seconds}s"
+  else echo "fuzz_$target: $runs inputs, at most ${seconds}s"; fi
+  if ! (cd $build && ./tests/fuzz/fuzz_$target -runs="$runs" -max_total_time="$seconds" \
+        -seed="$seed" -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 \
         "fuzz-corpus/$target" "../tests/fuzz/corpus/$target" \
         2>"fuzz-$target.log" >/dev/null); then
     echo "fuzz_$target found a fault: see $build/fuzz-$target.log"
